@@ -1,0 +1,247 @@
+#include "job/job_reader.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "util/log.h"
+#include "util/numeric.h"
+
+namespace {
+
+using rapidjson::Value;
+
+// A JSON integer, or a whole-valued number such as 48.0, within 32 bits.
+bool ReadInt32(const Value& v, int* out) {
+  if (v.IsInt()) {
+    *out = v.GetInt();
+    return true;
+  }
+  if (!v.IsNumber())
+    return false;
+  double d = v.GetDouble();
+  if (d != std::trunc(d) || d < -2147483648.0 || d > 2147483647.0)
+    return false;
+  *out = static_cast<int>(d);
+  return true;
+}
+
+// A string, up to its first NUL.
+bool ReadString(const Value& v, std::string* out) {
+  if (!v.IsString())
+    return false;
+  *out = v.GetString();
+  return true;
+}
+
+// Any JSON number, rounded to float.
+bool ReadFloat(const Value& v, float* out) {
+  if (!v.IsNumber())
+    return false;
+  *out = NarrowToFloat(v.GetDouble());
+  return true;
+}
+
+// trunc(float(value) x scale), the product in single precision. False when
+// the result does not fit an int.
+bool Scale(int value, float scale, int* out) {
+  float product = static_cast<float>(value) * scale;
+  if (!(std::fabs(product) < 2147483648.0f))
+    return false;
+  *out = static_cast<int>(product);
+  return true;
+}
+
+int MapAlignment(int align) {
+  if (align == 1)
+    return 3;
+  if (align == 2)
+    return 2;
+  return 1;
+}
+
+struct CanvasReader {
+  int index;
+  TextInfo* info;
+  const char* overflowKey = nullptr;  // first key whose scaling overflowed
+
+  void Ignore(const char* key, const char* why) {
+    QMLog("Quillmark : canvas %d: \"ui\" key \"%s\" ignored: %s", index, key,
+          why);
+  }
+
+  void String(const char* key, const Value& v, std::string* field) {
+    if (!ReadString(v, field))
+      Ignore(key, "not a string");
+  }
+
+  bool Int(const char* key, const Value& v, int* out) {
+    if (ReadInt32(v, out))
+      return true;
+    Ignore(key, "not a whole number in the 32-bit range");
+    return false;
+  }
+
+  void ScaledInt(const char* key, const Value& v, int* field) {
+    int raw;
+    if (Int(key, v, &raw) && !Scale(raw, info->scale, field))
+      Overflow(key);
+  }
+
+  void Overflow(const char* key) {
+    if (overflowKey == nullptr)
+      overflowKey = key;
+  }
+
+  void Area(const Value& v) {
+    int edges[4];
+    bool ok = v.IsArray() && v.Size() >= 4;
+    for (rapidjson::SizeType i = 0; ok && i < 4; ++i)
+      ok = ReadInt32(v[i], &edges[i]);
+    if (!ok) {
+      Ignore("area", "not four whole numbers in the 32-bit range");
+      return;
+    }
+    info->areaX = static_cast<float>(edges[0]);
+    info->areaY = static_cast<float>(edges[1]);
+    info->areaWidth = static_cast<float>(edges[2]);
+    info->areaHeight = static_cast<float>(edges[3]);
+  }
+
+  void Apply(const Value& name, const Value& v) {
+    // Names match exactly: "size" followed by an escaped NUL is not "size".
+    auto is = [&name](const char* key) {
+      return name.GetStringLength() == std::strlen(key) &&
+             std::memcmp(name.GetString(), key, name.GetStringLength()) == 0;
+    };
+    const char* key = name.GetString();
+    int n;
+    if (is("default")) {
+      String(key, v, &info->text);
+    } else if (is("font")) {
+      String(key, v, &info->fontName);
+    } else if (is("size")) {
+      ScaledInt(key, v, &info->fontSize);
+    } else if (is("align")) {
+      if (Int(key, v, &n))
+        info->alignment = MapAlignment(n);
+    } else if (is("line_height")) {
+      ScaledInt(key, v, &info->lineHeight);
+    } else if (is("fill")) {
+      String(key, v, &info->fillColor);
+    } else if (is("area")) {
+      Area(v);
+    } else if (is("shadow")) {
+      String(key, v, &info->shadowColor);
+    } else if (is("s_size")) {
+      Int(key, v, &info->shadowSize);
+    } else if (is("s_dist")) {
+      Int(key, v, &info->shadowDistance);
+    } else if (is("s_angle")) {
+      Int(key, v, &info->shadowAngle);
+    } else if (is("s_alpha")) {
+      if (!ReadFloat(v, &info->shadowAlpha))
+        Ignore(key, "not a number");
+    } else if (is("stroke")) {
+      String(key, v, &info->strokeColor);
+    } else if (is("width")) {
+      if (Int(key, v, &n))
+        info->strokeWidth = static_cast<float>(n);
+    } else if (is("strokeOverFill")) {
+      info->strokeOverFill = v.IsTrue();  // anything but true gives false
+    } else if (is("adjustToFit")) {
+      info->adjustToFit = v.IsTrue();
+    } else if (is("ignoreLineHeight")) {
+      info->ignoreLineHeight = v.IsTrue();
+    } else if (is("scale")) {
+      float s;
+      if (!ReadFloat(v, &s)) {
+        Ignore(key, "not a number");
+        return;
+      }
+      info->scale = s;
+      if (!Scale(info->fontSize, s, &info->fontSize) ||
+          !Scale(info->lineHeight, s, &info->lineHeight))
+        Overflow(key);
+    } else if (is("direction")) {
+      Int(key, v, &info->direction);
+    }
+  }
+
+  // The key whose value is beyond kMaxMagnitude, or nullptr.
+  const char* OutOfRangeKey() const {
+    if (overflowKey != nullptr)
+      return overflowKey;
+    if (std::abs(info->fontSize) > kMaxMagnitude)
+      return "size";
+    if (std::abs(info->lineHeight) > kMaxMagnitude)
+      return "line_height";
+    if (std::fabs(info->strokeWidth) > kMaxMagnitude)
+      return "width";
+    if (std::abs(info->shadowSize) > kMaxMagnitude)
+      return "s_size";
+    if (std::abs(info->shadowDistance) > kMaxMagnitude)
+      return "s_dist";
+    return nullptr;
+  }
+};
+
+// The first member named `name`, or nullptr.
+const Value* Find(const Value& object, const char* name) {
+  auto it = object.FindMember(name);
+  return it == object.MemberEnd() ? nullptr : &it->value;
+}
+
+}  // namespace
+
+bool ParseJob(const std::string& text, rapidjson::Document* doc) {
+  doc->Parse<rapidjson::kParseIterativeFlag>(text.c_str());
+  return !doc->HasParseError() && doc->IsArray();
+}
+
+bool ReadCanvas(const Value& canvas, int index, const Setting& flags,
+                float scale, TextInfo* info) {
+  if (!canvas.IsObject())
+    return false;
+  const Value* size = Find(canvas, "size");
+  const Value* ui = Find(canvas, "ui");
+  const Value* output = Find(canvas, "output");
+  if (size == nullptr || !size->IsArray() || ui == nullptr ||
+      !ui->IsObject() || output == nullptr || !output->IsString())
+    return false;
+
+  int width, height;
+  if (size->Size() < 2 || !ReadInt32((*size)[0], &width) ||
+      !ReadInt32((*size)[1], &height)) {
+    QMLog("Quillmark : canvas %d skipped: \"size\" needs two whole numbers in "
+          "the 32-bit range", index);
+    return false;
+  }
+  if (width <= 0 || height <= 0) {
+    QMLog("Quillmark : canvas %d skipped: \"size\" %d x %d is not positive",
+          index, width, height);
+    return false;
+  }
+  if (width > kMaxCanvasSide || height > kMaxCanvasSide) {
+    QMLog("Quillmark : canvas %d skipped: \"size\" %d x %d is larger than the "
+          "limit of %d pixels a side", index, width, height, kMaxCanvasSide);
+    return false;
+  }
+
+  *info = TextInfo();
+  info->outputPath = output->GetString();
+  info->canvasWidth = width;
+  info->canvasHeight = height;
+  info->adjustToFit = flags.adjustToFit;
+  info->ignoreLineHeight = flags.ignoreLineHeight;
+  info->scale = scale;
+
+  CanvasReader reader{index, info};
+  for (auto it = ui->MemberBegin(); it != ui->MemberEnd(); ++it)
+    reader.Apply(it->name, it->value);
+  if (const char* key = reader.OutOfRangeKey()) {
+    QMLog("Quillmark : canvas %d skipped: \"%s\" gives a value beyond the "
+          "limit of %d", index, key, kMaxMagnitude);
+    return false;
+  }
+  return true;
+}

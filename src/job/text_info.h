@@ -1,0 +1,37 @@
+#ifndef QUILLMARK_JOB_TEXT_INFO_H_
+#define QUILLMARK_JOB_TEXT_INFO_H_
+
+#include <string>
+
+// The one text item of a canvas, with the canvas's size and output path. A
+// plain value: every renderer call gets its own copy. Pixel coordinates have
+// their origin at the top-left corner, y growing downwards.
+struct TextInfo {
+  std::string text;        // UTF-8
+  std::string outputPath;
+  int canvasWidth = 0;
+  int canvasHeight = 0;
+  float areaX = 0;
+  float areaY = 0;
+  float areaWidth = 0;
+  float areaHeight = 0;
+  std::string fontName;
+  int fontSize = 0;        // already multiplied by scale
+  int alignment = 0;       // 1 start, 2 centre, 3 end
+  int lineHeight = 0;      // already multiplied by scale; column width when vertical
+  std::string fillColor;
+  int shadowSize = 0;      // blur; no shadow unless above 0
+  std::string shadowColor;
+  int shadowDistance = 0;
+  int shadowAngle = 0;     // degrees
+  float shadowAlpha = 0;   // no shadow unless above 0
+  float strokeWidth = 0;   // no outline unless above 0
+  bool strokeOverFill = false;
+  std::string strokeColor; // no outline while empty
+  bool ignoreLineHeight = false;
+  bool adjustToFit = false;
+  float scale = 0;
+  int direction = 0;       // 0 horizontal, anything else vertical
+};
+
+#endif  // QUILLMARK_JOB_TEXT_INFO_H_

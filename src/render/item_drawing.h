@@ -1,0 +1,31 @@
+#ifndef QUILLMARK_RENDER_ITEM_DRAWING_H_
+#define QUILLMARK_RENDER_ITEM_DRAWING_H_
+
+#include <MagickWand/MagickWand.h>
+
+#include "job/text_info.h"
+#include "render/annotation.h"
+#include "render/magick_handles.h"
+
+// The drawing wand and pixel wand of one renderer call.
+struct ItemDrawing {
+  DrawingWandPtr drawing;
+  PixelWandPtr pixel;
+  bool hasImage = false;  // the canvas wand has an image to measure and draw on
+};
+
+// The set-up both renderers share, in their order: the wands, the
+// transparent canvas when asked for, the translation, the fill colour, the
+// font file, the font size and the outline.
+ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
+                      bool createCanvas, float translateX, float translateY);
+
+// Adds the layout's annotations to the drawing.
+void Annotate(const ItemDrawing& item, const Layout& layout);
+
+// The finish both renderers share: renders the drawing onto the image
+// `renderCount` times, then adds the drop shadow.
+void FinishItem(MagickWand* wand, const ItemDrawing& item,
+                const TextInfo& info, int renderCount);
+
+#endif  // QUILLMARK_RENDER_ITEM_DRAWING_H_

@@ -1,0 +1,155 @@
+#include "render/vertical_layout.h"
+
+#include "util/numeric.h"
+
+namespace {
+
+// Text is laid out only above this font size.
+constexpr int kNoTextSize = 4;
+
+// Measures every unit in full and hands on its em size.
+class MeasuredEms : public EmSource {
+ public:
+  MeasuredEms(const std::vector<std::string>& units, MetricsSource* metrics)
+      : units_(units), metrics_(metrics) {}
+  bool Get(size_t index, EmSize* out) override {
+    FontMetrics m;
+    if (!metrics_->Measure(units_[index], &m))
+      return false;
+    *out = {m.charWidth, m.charHeight};
+    return true;
+  }
+
+ private:
+  const std::vector<std::string>& units_;
+  MetricsSource* metrics_;
+};
+
+// Annotates every unit of every column at the final font size; columns
+// that run past the area's left edge are drawn all the same.
+bool PlaceUnits(const TextInfo& info, float topInset,
+                const std::vector<std::string>& units,
+                const VerticalColumns& columns, MetricsSource* metrics,
+                std::vector<Annotation>* out) {
+  const float w = columns.width;
+  const float pitch = w + topInset;
+  const double twiceInset = topInset + topInset;
+  std::vector<int> tops = ColumnTops(info, columns.heights);
+  for (size_t j = 0; j < columns.units.size(); ++j) {
+    const double left = (info.areaX + info.areaWidth) -
+                        static_cast<float>(j + 1) * pitch;
+    const std::vector<size_t>& column = columns.units[j];
+    for (size_t k = 0; k < column.size(); ++k) {
+      FontMetrics m;
+      if (!metrics->Measure(units[column[k]], &m))
+        return false;
+      double x = (w - m.bx2 + m.bx1) * 0.5 + left;
+      double y = (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
+                 (m.charHeight - m.by2) + tops[j];
+      out->push_back({x, y, units[column[k]]});
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool BreakColumns(const TextInfo& info, int fontSize, float topInset,
+                  size_t unitCount, MetricsSource* metrics, EmSource* ems,
+                  VerticalColumns* columns) {
+  columns->units.clear();
+  columns->heights.clear();
+  metrics->SetFontSize(fontSize);
+  const double start = topInset + info.areaY;
+  const double bottom = info.areaY + info.areaHeight;
+  const double twiceInset = topInset + topInset;
+  const bool widthFollowsFont = info.adjustToFit || info.ignoreLineHeight;
+
+  // The break test counts the inset once and then every unit's height; the
+  // height of the column counts twice the inset per unit.
+  std::vector<size_t> current;
+  double y = start;
+  int h = 0;
+  for (size_t i = 0; i < unitCount; ++i) {
+    EmSize em;
+    if (!ems->Get(i, &em))
+      return false;
+    if (i == 0 && widthFollowsFont)
+      columns->width = NarrowToFloat(topInset + em.charWidth);
+    y += em.charHeight;
+    if (y > bottom) {
+      // The unit crosses the bottom: close the column (even an empty one)
+      // and let the unit open the next.
+      columns->units.push_back(current);
+      columns->heights.push_back(h);
+      current.clear();
+      y = start + em.charHeight;
+      h = 0;
+    }
+    h = TruncToInt(em.charHeight + twiceInset + h);
+    current.push_back(i);
+  }
+  if (!current.empty()) {
+    columns->units.push_back(current);
+    columns->heights.push_back(h);
+  }
+  return true;
+}
+
+std::vector<int> ColumnTops(const TextInfo& info,
+                            const std::vector<int>& heights) {
+  std::vector<int> tops;
+  tops.reserve(heights.size());
+  for (int height : heights) {
+    const float h = static_cast<float>(height);
+    float top = info.areaY;
+    if (info.areaHeight > h) {
+      if (info.alignment == 3)
+        top = info.areaY + info.areaHeight - h;
+      else if (info.alignment == 2)
+        top = info.areaY + (info.areaHeight - h) * 0.5f;
+    }
+    tops.push_back(TruncToInt(top));
+  }
+  return tops;
+}
+
+Layout LayOutVertical(const TextInfo& info, float topInset,
+                      const std::vector<std::string>& units,
+                      MetricsSource* metrics) {
+  Layout layout;
+  layout.fontSize = info.fontSize;
+  if (layout.fontSize <= kNoTextSize)
+    return layout;
+
+  MeasuredEms ems(units, metrics);
+  VerticalColumns columns;
+  columns.width = static_cast<float>(info.lineHeight);
+  bool shrunk = false;
+  for (;;) {
+    if (!BreakColumns(info, layout.fontSize, topInset, units.size(), metrics,
+                      &ems, &columns)) {
+      layout.metricsFailed = true;
+      return layout;
+    }
+    if (!info.adjustToFit ||
+        static_cast<float>(columns.units.size()) * columns.width <=
+            info.areaWidth)
+      break;
+    --layout.fontSize;
+    if (layout.fontSize <= kNoTextSize)
+      return layout;  // too wide even at the smallest size: no text
+    shrunk = true;
+  }
+  // After shrinking, the columns spread over the whole width of the area.
+  if (shrunk && !columns.units.empty())
+    columns.width =
+        info.areaWidth / static_cast<float>(columns.units.size());
+
+  if (!PlaceUnits(info, topInset, units, columns, metrics,
+                  &layout.annotations)) {
+    layout.annotations.clear();
+    layout.metricsFailed = true;
+  }
+  return layout;
+}

@@ -1,0 +1,51 @@
+#ifndef QUILLMARK_RENDER_VERTICAL_LAYOUT_H_
+#define QUILLMARK_RENDER_VERTICAL_LAYOUT_H_
+
+#include <string>
+#include <vector>
+
+#include "job/text_info.h"
+#include "render/annotation.h"
+#include "render/font_metrics.h"
+
+// Columns broken from the units at one font size. Column 0 is the rightmost;
+// each column lists its units' indexes from top to bottom.
+struct VerticalColumns {
+  std::vector<std::vector<size_t>> units;
+  std::vector<int> heights;
+  float width = 0;  // column width W
+};
+
+// The em size of a unit: all that column breaking and fitting read.
+struct EmSize {
+  double charWidth;
+  double charHeight;
+};
+
+// Gives the em size of unit `index` at the size last set on the metrics;
+// false when a measurement failed.
+class EmSource {
+ public:
+  virtual ~EmSource() = default;
+  virtual bool Get(size_t index, EmSize* out) = 0;
+};
+
+// One layout pass at `fontSize`: breaks the units into columns by the area's
+// height. `columns->width` comes in as the width in force and goes out
+// changed when the column width follows the font. False when a measurement
+// failed.
+bool BreakColumns(const TextInfo& info, int fontSize, float topInset,
+                  size_t unitCount, MetricsSource* metrics, EmSource* ems,
+                  VerticalColumns* columns);
+
+// The y where each column starts: top, centre (2) or bottom (3) alignment,
+// each column on its own height.
+std::vector<int> ColumnTops(const TextInfo& info, const std::vector<int>& heights);
+
+// Breaks, fits and places the units of an item in right-to-left columns:
+// the whole layout of the vertical renderer, without drawing.
+Layout LayOutVertical(const TextInfo& info, float topInset,
+                      const std::vector<std::string>& units,
+                      MetricsSource* metrics);
+
+#endif  // QUILLMARK_RENDER_VERTICAL_LAYOUT_H_

@@ -1,0 +1,19 @@
+#ifndef QUILLMARK_UTIL_FILE_H_
+#define QUILLMARK_UTIL_FILE_H_
+
+#include <cstdint>
+#include <string>
+
+// Input files larger than this are refused before they are read: nothing a
+// font list or job file legitimately holds comes near it.
+constexpr int64_t kMaxInputFileBytes = int64_t{256} << 20;
+
+// Reads the whole file at `path` into `out`, byte for byte (no newline or
+// encoding translation, BOM and NUL bytes kept), replacing what `out` held.
+// Returns false, logs "File not exist %s" and leaves `out` alone when the file
+// cannot be opened. A file larger than kMaxInputFileBytes is refused with its
+// own log line, also returning false. A read error after a successful open
+// keeps what was read and returns true.
+bool ReadFileContent(const char* path, std::string& out);
+
+#endif  // QUILLMARK_UTIL_FILE_H_

@@ -1,0 +1,24 @@
+#ifndef QUILLMARK_UTIL_LOG_H_
+#define QUILLMARK_UTIL_LOG_H_
+
+#include <cstdint>
+#include <string>
+
+// The local time of a clock reading (nanoseconds since the Unix epoch) as
+// "YYYY-MM-DD HH:MM:SS.mmm". The milliseconds are truncated, never rounded.
+std::string FormatTimeLabel(int64_t nanosSinceEpoch);
+
+// The time label of the current moment.
+std::string GetTimeLabel();
+
+// Writes one log line to standard output: the time label, the process id in
+// brackets, then the message formatted printf-style, then '\n'. Text from
+// outside the program goes in through "%s", never as the format. Messages of
+// any length are written whole. Write errors are ignored.
+void QMLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// `text` with every control byte (below 0x20, and 0x7F) written as \xNN, so
+// that a name from an input file cannot break or forge a log line.
+std::string Printable(const std::string& text);
+
+#endif  // QUILLMARK_UTIL_LOG_H_

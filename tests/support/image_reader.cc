@@ -1,0 +1,46 @@
+#include "support/image_reader.h"
+
+#include <MagickWand/MagickWand.h>
+
+RgbaImage ReadRgbaImage(const std::string& path) {
+  RgbaImage image;
+  MagickWandGenesis();
+  MagickWand* wand = NewMagickWand();
+  if (MagickReadImage(wand, path.c_str()) == MagickTrue) {
+    image.ok = true;
+    image.width = static_cast<int>(MagickGetImageWidth(wand));
+    image.height = static_cast<int>(MagickGetImageHeight(wand));
+    char* format = MagickGetImageFormat(wand);
+    image.format = format ? format : "";
+    MagickRelinquishMemory(format);
+    image.rgba.resize(static_cast<size_t>(image.width) * image.height * 4);
+    MagickExportImagePixels(wand, 0, 0, image.width, image.height, "RGBA",
+                            FloatPixel, image.rgba.data());
+  }
+  DestroyMagickWand(wand);
+  return image;
+}
+
+Box OpaqueBox(const RgbaImage& image, float threshold) {
+  Box box;
+  box.x0 = image.width;
+  box.y0 = image.height;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      if (image.A(x, y) > threshold) {
+        if (x < box.x0) box.x0 = x;
+        if (y < box.y0) box.y0 = y;
+        if (x > box.x1) box.x1 = x;
+        if (y > box.y1) box.y1 = y;
+      }
+  if (box.x1 < 0) box = Box();
+  return box;
+}
+
+int CountOpaque(const RgbaImage& image, float threshold) {
+  int count = 0;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      if (image.A(x, y) > threshold) ++count;
+  return count;
+}

@@ -1,0 +1,102 @@
+#include "support/run_quillmark.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <regex>
+
+namespace {
+
+const std::regex& PrefixPattern() {
+  static const std::regex pattern(
+      R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} \[\d+\] )");
+  return pattern;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+double Now() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+}  // namespace
+
+std::string MessageOf(const std::string& line) {
+  std::smatch match;
+  if (!std::regex_search(line, match, PrefixPattern())) return "";
+  return line.substr(match.length(0));
+}
+
+bool HasLogPrefix(const std::string& line) {
+  return std::regex_search(line, PrefixPattern());
+}
+
+RunResult RunQuillmark(const std::vector<std::string>& args,
+                       const std::string& cwd, int timeoutSeconds) {
+  RunResult result;
+  int out[2], err[2];
+  if (pipe(out) != 0 || pipe(err) != 0) return result;
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    close(out[0]); close(out[1]); close(err[0]); close(err[1]);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(QUILLMARK_BINARY));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(QUILLMARK_BINARY, argv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  close(err[1]);
+  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+  std::string* sinks[2] = {&result.output, &result.errors};
+  const double deadline = Now() + timeoutSeconds;
+  int open = 2;
+  bool timedOut = false;
+  while (open > 0) {
+    int wait = static_cast<int>((deadline - Now()) * 1000);
+    if (wait <= 0) { timedOut = true; break; }
+    if (poll(fds, 2, wait) <= 0) continue;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
+      char buf[65536];
+      ssize_t n = read(fds[i].fd, buf, sizeof(buf));
+      if (n > 0) {
+        sinks[i]->append(buf, static_cast<size_t>(n));
+      } else {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+  if (timedOut) kill(pid, SIGKILL);
+  for (pollfd& f : fds)
+    if (f.fd >= 0) close(f.fd);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  result.lines = SplitLines(result.output);
+  for (const std::string& line : result.lines) result.messages.push_back(MessageOf(line));
+  return result;
+}

@@ -1,0 +1,89 @@
+#include "util/log.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "support/run_quillmark.h"
+
+namespace {
+
+// The log's clock readings are rendered in the process's time zone; these
+// tests pin it to UTC.
+class TimeLabelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tz = getenv("TZ");
+    saved_ = tz ? tz : "";
+    hadTz_ = tz != nullptr;
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
+  void TearDown() override {
+    if (hadTz_) setenv("TZ", saved_.c_str(), 1); else unsetenv("TZ");
+    tzset();
+  }
+
+ private:
+  std::string saved_;
+  bool hadTz_ = false;
+};
+
+TEST_F(TimeLabelTest, FormatsDateTimeAndPaddedMilliseconds) {
+  // 2025-03-07 09:05:02.047 UTC
+  int64_t nanos = int64_t{1741338302} * 1000000000 + 47 * 1000000 + 999999;
+  EXPECT_EQ("2025-03-07 09:05:02.047", FormatTimeLabel(nanos));
+}
+
+TEST_F(TimeLabelTest, TruncatesMillisecondsInsteadOfRounding) {
+  // One nanosecond before midnight stays in the old day.
+  int64_t midnight = int64_t{1741392000} * 1000000000;  // 2025-03-08 00:00:00
+  EXPECT_EQ("2025-03-07 23:59:59.999", FormatTimeLabel(midnight - 1));
+  EXPECT_EQ("2025-03-08 00:00:00.000", FormatTimeLabel(midnight));
+}
+
+// Runs QMLog with stdout captured and returns what it wrote.
+template <typename... Args>
+std::string Logged(const char* format, Args... args) {
+  testing::internal::CaptureStdout();
+  QMLog(format, args...);
+  return testing::internal::GetCapturedStdout();
+}
+
+TEST(QMLogTest, WritesPrefixMessageAndNewline) {
+  std::string line = Logged("hello %d", 42);
+  ASSERT_TRUE(HasLogPrefix(line)) << line;
+  EXPECT_EQ("hello 42\n", MessageOf(line));
+  std::string pid = "[" + std::to_string(getpid()) + "] ";
+  EXPECT_NE(std::string::npos, line.find(pid)) << line;
+}
+
+TEST(QMLogTest, PercentInAnArgumentIsWrittenLiterally) {
+  std::string line = Logged("File not exist %s", "/tmp/100%d/%s.json");
+  EXPECT_EQ("File not exist /tmp/100%d/%s.json\n", MessageOf(line));
+}
+
+TEST(QMLogTest, EmptyMessageLeavesPrefixEndingInSpace) {
+  std::string line = Logged("%s", "");
+  ASSERT_TRUE(HasLogPrefix(line));
+  EXPECT_EQ("\n", MessageOf(line));
+  EXPECT_EQ(' ', line[line.size() - 2]);
+}
+
+TEST(QMLogTest, MessagesAroundTheBufferSizeAreWrittenWhole) {
+  for (size_t size : {1022u, 1023u, 1024u, 1025u, 5000u, 100000u}) {
+    std::string text(size, 'x');
+    text.back() = 'E';  // the end must survive
+    EXPECT_EQ(text + "\n", MessageOf(Logged("%s", text.c_str()))) << size;
+  }
+}
+
+TEST(PrintableTest, EscapesControlBytesOnly) {
+  EXPECT_EQ("a\\x0ab\\x7f\\x00c", Printable(std::string("a\nb\x7f\0c", 6)));
+  EXPECT_EQ("snow \xe2\x98\x83 '%s'", Printable("snow \xe2\x98\x83 '%s'"));
+}
+
+}  // namespace
