@@ -5,7 +5,9 @@
 #include "app/setting.h"
 #include "fonts/font_registry.h"
 #include "job/job_reader.h"
+#include "render/image_output.h"
 #include "render/magick_handles.h"
+#include "render/magick_safety.h"
 #include "render/renderers.h"
 #include "util/file.h"
 #include "util/log.h"
@@ -55,9 +57,9 @@ bool RenderAndWrite(TextInfo info) {
           Printable(GetFont(info.fontName.c_str())).c_str());
     return false;
   }
-  MagickClearException(wand.get());
-  if (MagickWriteImage(wand.get(), info.outputPath.c_str()) == MagickFalse) {
-    LogWriteFailure(info, WandError(wand.get()));
+  std::string error;
+  if (!WriteImageFile(wand.get(), info.outputPath, &error)) {
+    LogWriteFailure(info, error);
     return false;
   }
   return true;
@@ -67,7 +69,11 @@ bool RenderAndWrite(TextInfo info) {
 
 bool DrawCanvas(const TextInfo& info) {
   MagickWandGenesis();
-  bool written = RenderAndWrite(info);
+  bool written = false;
+  if (ApplyMagickSafety())
+    written = RenderAndWrite(info);
+  else
+    LogWriteFailure(info, "ImageMagick refused the safety settings");
   MagickWandTerminus();
   return written;
 }

@@ -15,7 +15,7 @@ int drawHorizontalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
   splitWord(info.text, units);
   Layout layout;
   if (item.hasImage) {
-    MagickMetrics metrics(wand, item.drawing.get());
+    MagickMetrics metrics(wand, item.drawing.get(), item.fontFile);
     layout = LayOutHorizontal(info, topInset, units, &metrics);
   }
   Annotate(item, layout);

@@ -21,7 +21,8 @@ ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
   DrawTranslate(drawing, translateX, translateY);
   PixelSetColor(pixel, info.fillColor.c_str());
   DrawSetFillColor(drawing, pixel);
-  DrawSetFont(drawing, GetFont(info.fontName.c_str()).c_str());
+  item.fontFile = GetFont(info.fontName.c_str());
+  DrawSetFont(drawing, item.fontFile.c_str());
   DrawSetFontSize(drawing, static_cast<double>(info.fontSize));
   SetUpStroke(drawing, pixel, info);
   return item;

@@ -3,6 +3,8 @@
 
 #include <MagickWand/MagickWand.h>
 
+#include <string>
+
 #include "job/text_info.h"
 #include "render/annotation.h"
 #include "render/magick_handles.h"
@@ -11,6 +13,7 @@
 struct ItemDrawing {
   DrawingWandPtr drawing;
   PixelWandPtr pixel;
+  std::string fontFile;   // what GetFont gave for the item's font name
   bool hasImage = false;  // the canvas wand has an image to measure and draw on
 };
 

@@ -1,12 +1,29 @@
 #include "render/magick_metrics.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "render/magick_handles.h"
+
+bool IsReadableRegularFile(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         access(path.c_str(), R_OK) == 0;
+}
+
+MagickMetrics::MagickMetrics(MagickWand* wand, DrawingWand* drawing,
+                             const std::string& fontFile)
+    : wand_(wand),
+      drawing_(drawing),
+      fontReadable_(IsReadableRegularFile(fontFile)) {}
 
 void MagickMetrics::SetFontSize(int size) {
   DrawSetFontSize(drawing_, static_cast<double>(size));
 }
 
 bool MagickMetrics::Measure(const std::string& text, FontMetrics* out) {
+  if (!fontReadable_)
+    return false;
   MetricsArrayPtr array(MagickQueryFontMetrics(wand_, drawing_, text.c_str()));
   if (!array)
     return false;

@@ -7,17 +7,24 @@
 
 // Measures with MagickQueryFontMetrics under a drawing wand's font, size and
 // stroke, for the canvas wand's image. Setting the size goes through
-// DrawSetFontSize, so the drawing commands get it too.
+// DrawSetFontSize, so the drawing commands get it too. `fontFile` is the
+// font the drawing wand was given: when it is not a readable regular file,
+// nothing is measured (ImageMagick would quietly draw with another font, and
+// a FIFO would block it).
 class MagickMetrics : public MetricsSource {
  public:
-  MagickMetrics(MagickWand* wand, DrawingWand* drawing)
-      : wand_(wand), drawing_(drawing) {}
+  MagickMetrics(MagickWand* wand, DrawingWand* drawing,
+                const std::string& fontFile);
   void SetFontSize(int size) override;
   bool Measure(const std::string& text, FontMetrics* out) override;
 
  private:
   MagickWand* wand_;
   DrawingWand* drawing_;
+  bool fontReadable_;
 };
+
+// True when `path` names a regular file that this process may read.
+bool IsReadableRegularFile(const std::string& path);
 
 #endif  // QUILLMARK_RENDER_MAGICK_METRICS_H_

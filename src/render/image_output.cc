@@ -1,0 +1,148 @@
+#include "render/image_output.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstring>
+
+#include "render/magick_handles.h"
+
+namespace {
+
+// The formats Quillmark writes, by every name that selects them.
+const char* AllowedFormat(const std::string& name) {
+  static const struct {
+    const char* name;
+    const char* format;
+  } kFormats[] = {{"PNG", "PNG"},   {"JPG", "JPEG"}, {"JPEG", "JPEG"},
+                  {"WEBP", "WEBP"}, {"TIF", "TIFF"}, {"TIFF", "TIFF"},
+                  {"GIF", "GIF"},   {"BMP", "BMP"}};
+  for (const auto& f : kFormats)
+    if (name == f.name)
+      return f.format;
+  return nullptr;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool AllAlnum(const std::string& text) {
+  for (unsigned char c : text)
+    if (!std::isalnum(c))
+      return false;
+  return !text.empty();
+}
+
+bool IsKnownMagickFormat(const std::string& name) {
+  ExceptionInfo* exception = AcquireExceptionInfo();
+  const MagickInfo* info = GetMagickInfo(name.c_str(), exception);
+  DestroyExceptionInfo(exception);
+  return info != nullptr;
+}
+
+}  // namespace
+
+bool ResolveOutput(const std::string& path,
+                   const std::function<bool(const std::string&)>& isFormat,
+                   OutputTarget* target, std::string* error) {
+  size_t colon = path.find(':');
+  if (colon != std::string::npos) {
+    std::string prefix = Upper(path.substr(0, colon));
+    if (AllAlnum(prefix) && isFormat(prefix)) {
+      const char* format = AllowedFormat(prefix);
+      if (format == nullptr) {
+        *error = "the format " + prefix + " is not one Quillmark writes";
+        return false;
+      }
+      if (colon + 1 == path.size()) {
+        *error = "no file name after the format";
+        return false;
+      }
+      *target = {format, path.substr(colon + 1)};
+      return true;
+    }
+  }
+  size_t slash = path.rfind('/');
+  size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
+      dot + 1 == path.size()) {
+    *error = "no file extension names the image format";
+    return false;
+  }
+  std::string extension = path.substr(dot + 1);
+  const char* format = AllowedFormat(Upper(extension));
+  if (format == nullptr) {
+    *error = "the extension \"" + extension +
+             "\" is not one of png, jpg, jpeg, webp, tif, tiff, gif, bmp";
+    return false;
+  }
+  *target = {format, path};
+  return true;
+}
+
+bool WriteRegularFile(const std::string& file, const void* data, size_t size,
+                      std::string* error) {
+  struct stat info;
+  if (stat(file.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    *error = "it exists and is not a regular file";
+    return false;
+  }
+  // O_NONBLOCK: should a FIFO take the file's place meanwhile, opening it
+  // fails or returns at once instead of waiting for a reader.
+  int fd = open(file.c_str(),
+                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
+                0666);
+  if (fd < 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    *error = "it is not a regular file";
+    return false;
+  }
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, p, size);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0) {
+      *error = n < 0 ? std::strerror(errno) : "nothing could be written";
+      close(fd);
+      return false;
+    }
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  if (close(fd) != 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool WriteImageFile(MagickWand* wand, const std::string& path,
+                    std::string* error) {
+  OutputTarget target;
+  if (!ResolveOutput(path, IsKnownMagickFormat, &target, error))
+    return false;
+  MagickClearException(wand);
+  MagickSetFormat(wand, target.format.c_str());
+  MagickSetImageFormat(wand, target.format.c_str());
+  size_t length = 0;
+  std::unique_ptr<unsigned char, MagickMemoryDeleter> blob(
+      MagickGetImageBlob(wand, &length));
+  if (!blob || length == 0) {
+    ExceptionType severity;
+    MagickStringPtr reason(MagickGetException(wand, &severity));
+    *error = reason && *reason ? reason.get() : "the image could not be encoded";
+    return false;
+  }
+  return WriteRegularFile(target.file, blob.get(), length, error);
+}

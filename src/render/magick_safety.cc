@@ -1,0 +1,35 @@
+#include "render/magick_safety.h"
+
+#include <MagickWand/MagickWand.h>
+
+#include "job/job_reader.h"
+
+namespace {
+
+// Later entries override earlier ones: deny everything of a kind, then allow
+// the few that are used.
+constexpr char kPolicy[] = R"(<policymap>
+  <policy domain="delegate" rights="none" pattern="*"/>
+  <policy domain="coder" rights="none" pattern="*"/>
+  <policy domain="coder" rights="write" pattern="{PNG,JPEG,JPG,WEBP,TIFF,TIF,GIF,BMP}"/>
+  <policy domain="path" rights="none" pattern="-"/>
+  <policy domain="path" rights="none" pattern="fd:*"/>
+  <policy domain="path" rights="none" pattern="@*"/>
+  <policy domain="path" rights="none" pattern="|*"/>
+</policymap>)";
+
+}  // namespace
+
+bool ApplyMagickSafety() {
+  // Instantiates the policy cache, which the policy below is appended to.
+  MagickRelinquishMemory(GetPolicyValue("resource:disk"));
+  ExceptionInfo* exception = AcquireExceptionInfo();
+  bool ok = SetMagickSecurityPolicy(kPolicy, exception) == MagickTrue;
+  DestroyExceptionInfo(exception);
+  ok &= SetMagickResourceLimit(WidthResource, kMaxCanvasSide) == MagickTrue;
+  ok &= SetMagickResourceLimit(HeightResource, kMaxCanvasSide) == MagickTrue;
+  // A pixel cache that does not fit in memory fails instead of spilling
+  // gigabytes to disk.
+  ok &= SetMagickResourceLimit(DiskResource, 0) == MagickTrue;
+  return ok;
+}
