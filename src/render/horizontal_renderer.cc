@@ -3,7 +3,6 @@
 
 #include "render/horizontal_layout.h"
 #include "render/item_drawing.h"
-#include "render/magick_metrics.h"
 #include "render/renderers.h"
 #include "render/split_word.h"
 
@@ -15,8 +14,8 @@ int drawHorizontalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
   splitWord(info.text, units);
   Layout layout;
   if (item.hasImage) {
-    MagickMetrics metrics(wand, item.drawing.get(), item.fontFile);
-    layout = LayOutHorizontal(info, topInset, units, &metrics);
+    ItemMetrics metrics(wand, item);
+    layout = LayOutHorizontal(info, topInset, units, metrics.get());
   }
   Annotate(item, layout);
   FinishItem(wand, item, info, 1);

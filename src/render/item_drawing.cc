@@ -1,7 +1,29 @@
 #include "render/item_drawing.h"
 
+#include <cstdio>
+
 #include "fonts/font_registry.h"
+#include "render/render_options.h"
 #include "render/stroke_shadow.h"
+
+namespace {
+
+// The settings of the drawing wand that the font and size do not cover, as
+// BeginItem sets them. Floats are written exactly.
+std::string DescribeSettings(const TextInfo& info, float translateX,
+                             float translateY) {
+  char numbers[96];
+  bool stroked = info.strokeWidth > 0 && !info.strokeColor.empty();
+  snprintf(numbers, sizeof(numbers), "%a %a %a", translateX, translateY,
+           stroked ? info.strokeWidth : 0.0f);
+  std::string text = numbers;
+  text += '\n' + info.fillColor + '\n';
+  if (stroked)
+    text += info.strokeColor;
+  return text;
+}
+
+}  // namespace
 
 ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
                       bool createCanvas, float translateX, float translateY) {
@@ -18,6 +40,7 @@ ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
                   static_cast<size_t>(info.canvasHeight));
   }
   item.hasImage = MagickGetNumberImages(wand) > 0;
+  item.settings = DescribeSettings(info, translateX, translateY);
   DrawTranslate(drawing, translateX, translateY);
   PixelSetColor(pixel, info.fillColor.c_str());
   DrawSetFillColor(drawing, pixel);
@@ -27,6 +50,13 @@ ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
   SetUpStroke(drawing, pixel, info);
   return item;
 }
+
+ItemMetrics::ItemMetrics(MagickWand* wand, const ItemDrawing& item)
+    : magick_(wand, item.drawing.get(), item.fontFile),
+      cached_(&magick_, &SharedMetricsCache(), FontFileKey(item.fontFile),
+              FontFileKey(item.fontFile) + '\n' + item.settings),
+      source_(renderOptions.reuseMetrics ? static_cast<MetricsSource*>(&cached_)
+                                         : &magick_) {}
 
 void Annotate(const ItemDrawing& item, const Layout& layout) {
   for (const Annotation& a : layout.annotations)

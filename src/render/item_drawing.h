@@ -8,12 +8,15 @@
 #include "job/text_info.h"
 #include "render/annotation.h"
 #include "render/magick_handles.h"
+#include "render/magick_metrics.h"
+#include "render/metrics_cache.h"
 
 // The drawing wand and pixel wand of one renderer call.
 struct ItemDrawing {
   DrawingWandPtr drawing;
   PixelWandPtr pixel;
   std::string fontFile;   // what GetFont gave for the item's font name
+  std::string settings;   // the drawing settings besides font and size
   bool hasImage = false;  // the canvas wand has an image to measure and draw on
 };
 
@@ -22,6 +25,21 @@ struct ItemDrawing {
 // font file, the font size and the outline.
 ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
                       bool createCanvas, float translateX, float translateY);
+
+// The measurements of one renderer call: through the run's cache, or
+// straight from ImageMagick when reuse is off.
+class ItemMetrics {
+ public:
+  ItemMetrics(MagickWand* wand, const ItemDrawing& item);
+  ItemMetrics(const ItemMetrics&) = delete;
+  ItemMetrics& operator=(const ItemMetrics&) = delete;
+  MetricsSource* get() { return source_; }
+
+ private:
+  MagickMetrics magick_;
+  CachedMetrics cached_;
+  MetricsSource* source_;
+};
 
 // Adds the layout's annotations to the drawing.
 void Annotate(const ItemDrawing& item, const Layout& layout);

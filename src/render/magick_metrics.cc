@@ -5,6 +5,12 @@
 
 #include "render/magick_handles.h"
 
+namespace {
+uint64_t queryCount = 0;
+}  // namespace
+
+uint64_t MetricsQueryCount() { return queryCount; }
+
 bool IsReadableRegularFile(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
@@ -24,6 +30,7 @@ void MagickMetrics::SetFontSize(int size) {
 bool MagickMetrics::Measure(const std::string& text, FontMetrics* out) {
   if (!fontReadable_)
     return false;
+  ++queryCount;
   MetricsArrayPtr array(MagickQueryFontMetrics(wand_, drawing_, text.c_str()));
   if (!array)
     return false;

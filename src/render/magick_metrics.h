@@ -3,6 +3,9 @@
 
 #include <MagickWand/MagickWand.h>
 
+#include <cstdint>
+#include <string>
+
 #include "render/font_metrics.h"
 
 // Measures with MagickQueryFontMetrics under a drawing wand's font, size and
@@ -23,6 +26,9 @@ class MagickMetrics : public MetricsSource {
   DrawingWand* drawing_;
   bool fontReadable_;
 };
+
+// How many times MagickQueryFontMetrics has been called in this process.
+uint64_t MetricsQueryCount();
 
 // True when `path` names a regular file that this process may read.
 bool IsReadableRegularFile(const std::string& path);

@@ -25,12 +25,43 @@ class MeasuredEms : public EmSource {
   MetricsSource* metrics_;
 };
 
+// Gives every unit one em size per pass: the font's, measured on the empty
+// text, which ImageMagick answers without loading a glyph. The one place
+// that relies on the em size being the same for all units at a size:
+// Agrees() checks it against a unit's own measurement.
+class UniformEms : public EmSource {
+ public:
+  explicit UniformEms(MetricsSource* metrics) : metrics_(metrics) {}
+  bool Get(size_t index, EmSize* out) override {
+    // Every pass starts with unit 0, right after the size was set.
+    if (index == 0) {
+      FontMetrics m;
+      if (!metrics_->Measure("", &m))
+        return false;
+      em_ = {m.charWidth, m.charHeight};
+    }
+    *out = em_;
+    return true;
+  }
+  bool Agrees(const FontMetrics& m) const {
+    return m.charWidth == em_.charWidth && m.charHeight == em_.charHeight;
+  }
+
+ private:
+  MetricsSource* metrics_;
+  EmSize em_ = {0, 0};
+};
+
+enum class Placement { kDone, kMetricsFailed, kEmMismatch };
+
 // Annotates every unit of every column at the final font size; columns
-// that run past the area's left edge are drawn all the same.
-bool PlaceUnits(const TextInfo& info, float topInset,
-                const std::vector<std::string>& units,
-                const VerticalColumns& columns, MetricsSource* metrics,
-                std::vector<Annotation>* out) {
+// that run past the area's left edge are drawn all the same. With `check`,
+// every unit's em size must agree with the one the columns were laid out
+// from.
+Placement PlaceUnits(const TextInfo& info, float topInset,
+                     const std::vector<std::string>& units,
+                     const VerticalColumns& columns, MetricsSource* metrics,
+                     const UniformEms* check, std::vector<Annotation>* out) {
   const float w = columns.width;
   const float pitch = w + topInset;
   const double twiceInset = topInset + topInset;
@@ -42,14 +73,30 @@ bool PlaceUnits(const TextInfo& info, float topInset,
     for (size_t k = 0; k < column.size(); ++k) {
       FontMetrics m;
       if (!metrics->Measure(units[column[k]], &m))
-        return false;
+        return Placement::kMetricsFailed;
+      if (check != nullptr && !check->Agrees(m))
+        return Placement::kEmMismatch;
       double x = (w - m.bx2 + m.bx1) * 0.5 + left;
       double y = (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
                  (m.charHeight - m.by2) + tops[j];
       out->push_back({x, y, units[column[k]]});
     }
   }
-  return true;
+  return Placement::kDone;
+}
+
+// When fitting gave up, checks the em sizes it relied on at the last size
+// it tried, the size still set.
+Placement CheckAllUnits(const std::vector<std::string>& units,
+                        MetricsSource* metrics, const UniformEms& check) {
+  for (const std::string& unit : units) {
+    FontMetrics m;
+    if (!metrics->Measure(unit, &m))
+      return Placement::kMetricsFailed;
+    if (!check.Agrees(m))
+      return Placement::kEmMismatch;
+  }
+  return Placement::kDone;
 }
 
 }  // namespace
@@ -114,40 +161,60 @@ std::vector<int> ColumnTops(const TextInfo& info,
   return tops;
 }
 
-Layout LayOutVertical(const TextInfo& info, float topInset,
-                      const std::vector<std::string>& units,
-                      MetricsSource* metrics) {
-  Layout layout;
-  layout.fontSize = info.fontSize;
-  if (layout.fontSize <= kNoTextSize)
-    return layout;
+namespace {
 
-  MeasuredEms ems(units, metrics);
+// The layout with every em size taken from `ems`; `check` is the same
+// source when it is a UniformEms, to be verified.
+Placement LayOut(const TextInfo& info, float topInset,
+                 const std::vector<std::string>& units, MetricsSource* metrics,
+                 EmSource* ems, const UniformEms* check, Layout* layout) {
+  layout->fontSize = info.fontSize;
+  if (layout->fontSize <= kNoTextSize)
+    return Placement::kDone;
+
   VerticalColumns columns;
   columns.width = static_cast<float>(info.lineHeight);
   bool shrunk = false;
   for (;;) {
-    if (!BreakColumns(info, layout.fontSize, topInset, units.size(), metrics,
-                      &ems, &columns)) {
-      layout.metricsFailed = true;
-      return layout;
-    }
+    if (!BreakColumns(info, layout->fontSize, topInset, units.size(), metrics,
+                      ems, &columns))
+      return Placement::kMetricsFailed;
     if (!info.adjustToFit ||
         static_cast<float>(columns.units.size()) * columns.width <=
             info.areaWidth)
       break;
-    --layout.fontSize;
-    if (layout.fontSize <= kNoTextSize)
-      return layout;  // too wide even at the smallest size: no text
+    --layout->fontSize;
+    if (layout->fontSize <= kNoTextSize) {
+      // Too wide even at the smallest size: no text.
+      return check ? CheckAllUnits(units, metrics, *check) : Placement::kDone;
+    }
     shrunk = true;
   }
   // After shrinking, the columns spread over the whole width of the area.
   if (shrunk && !columns.units.empty())
     columns.width =
         info.areaWidth / static_cast<float>(columns.units.size());
+  return PlaceUnits(info, topInset, units, columns, metrics, check,
+                    &layout->annotations);
+}
 
-  if (!PlaceUnits(info, topInset, units, columns, metrics,
-                  &layout.annotations)) {
+}  // namespace
+
+Layout LayOutVertical(const TextInfo& info, float topInset,
+                      const std::vector<std::string>& units,
+                      MetricsSource* metrics, bool uniformEms) {
+  Layout layout;
+  Placement placement = Placement::kEmMismatch;
+  if (uniformEms) {
+    UniformEms ems(metrics);
+    placement = LayOut(info, topInset, units, metrics, &ems, &ems, &layout);
+  }
+  if (placement == Placement::kEmMismatch) {
+    layout = Layout();
+    MeasuredEms ems(units, metrics);
+    placement = LayOut(info, topInset, units, metrics, &ems, nullptr, &layout);
+  }
+  if (placement == Placement::kMetricsFailed) {
     layout.annotations.clear();
     layout.metricsFailed = true;
   }

@@ -44,8 +44,15 @@ std::vector<int> ColumnTops(const TextInfo& info, const std::vector<int>& height
 
 // Breaks, fits and places the units of an item in right-to-left columns:
 // the whole layout of the vertical renderer, without drawing.
+//
+// Breaking and fitting read only each unit's charWidth and charHeight, the
+// font's pixels per em, which are the same for every unit of a font at a
+// size. With `uniformEms`, every pass is laid out from the first unit's em
+// size alone, and placement, which measures every unit at the final size,
+// checks that each agrees; if one does not, the item is laid out again with
+// every unit measured at every size. Either way the result is the same.
 Layout LayOutVertical(const TextInfo& info, float topInset,
                       const std::vector<std::string>& units,
-                      MetricsSource* metrics);
+                      MetricsSource* metrics, bool uniformEms = false);
 
 #endif  // QUILLMARK_RENDER_VERTICAL_LAYOUT_H_

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "render/item_drawing.h"
-#include "render/magick_metrics.h"
+#include "render/render_options.h"
 #include "render/renderers.h"
 #include "render/split_word.h"
 #include "render/vertical_layout.h"
@@ -15,8 +15,9 @@ int drawVerticalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
   splitWord(info.text, units);
   Layout layout;
   if (item.hasImage) {
-    MagickMetrics metrics(wand, item.drawing.get(), item.fontFile);
-    layout = LayOutVertical(info, topInset, units, &metrics);
+    ItemMetrics metrics(wand, item);
+    layout = LayOutVertical(info, topInset, units, metrics.get(),
+                            renderOptions.uniformEmShortcut);
   }
   Annotate(item, layout);
   // The vertical renderer renders its drawing twice: every glyph is

@@ -1,0 +1,192 @@
+// Renders generated job sets twice in one run, with the straightforward
+// path (every metric queried every time) and with the current one, and
+// reports canvases per second, metric queries per canvas and whether the two
+// wrote identical images. Exits with 1 when any image differs.
+//
+//   quillmark_bench [--scale N] [--sets name,name] [--keep DIR]
+
+#include <MagickWand/MagickWand.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "job_sets.h"
+#include "render/driver.h"
+#include "render/magick_metrics.h"
+#include "render/metrics_cache.h"
+#include "render/render_options.h"
+
+namespace {
+
+struct Mode {
+  const char* name;
+  RenderOptions options;
+};
+
+const Mode kModes[] = {
+    {"straightforward", {false, false}},
+    {"current", {true, true}},
+};
+
+struct Measurement {
+  double seconds = 0;
+  uint64_t queries = 0;
+  int status = 0;
+};
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// Renders `jobPath` in `dir` with `mode`, the log sent to /dev/null. Each
+// mode starts with an empty cache, as a fresh run would.
+Measurement Render(const Mode& mode, const std::string& fontList,
+                   const std::string& jobPath, const std::string& dir) {
+  mkdir(dir.c_str(), 0777);
+  char previous[4096];
+  if (getcwd(previous, sizeof(previous)) == nullptr || chdir(dir.c_str()) != 0) {
+    perror("chdir");
+    exit(2);
+  }
+  renderOptions = mode.options;
+  SharedMetricsCache().Clear();
+  fflush(stdout);
+  int savedStdout = dup(1);
+  int devNull = open("/dev/null", O_WRONLY);
+  dup2(devNull, 1);
+  close(devNull);
+
+  Measurement m;
+  uint64_t queriesBefore = MetricsQueryCount();
+  auto start = std::chrono::steady_clock::now();
+  m.status = draw(fontList, jobPath, 1.0f);
+  m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  m.queries = MetricsQueryCount() - queriesBefore;
+
+  fflush(stdout);
+  dup2(savedStdout, 1);
+  close(savedStdout);
+  if (chdir(previous) != 0) exit(2);
+  return m;
+}
+
+// The pixels of an image file as 32-bit floats, or empty when unreadable.
+std::vector<float> Pixels(const std::string& path, size_t* width, size_t* height) {
+  std::vector<float> pixels;
+  MagickWand* wand = NewMagickWand();
+  if (MagickReadImage(wand, path.c_str()) == MagickTrue) {
+    *width = MagickGetImageWidth(wand);
+    *height = MagickGetImageHeight(wand);
+    pixels.resize(*width * *height * 4);
+    MagickExportImagePixels(wand, 0, 0, *width, *height, "RGBA", FloatPixel, pixels.data());
+  }
+  DestroyMagickWand(wand);
+  return pixels;
+}
+
+// Compares output `name` of both modes: byte for byte, else pixel for pixel.
+bool SameImage(const std::string& a, const std::string& b) {
+  std::string bytesA = ReadFile(a), bytesB = ReadFile(b);
+  if (bytesA.empty() || bytesB.empty()) return false;
+  if (bytesA == bytesB) return true;
+  size_t wa = 0, ha = 0, wb = 0, hb = 0;
+  std::vector<float> pa = Pixels(a, &wa, &ha), pb = Pixels(b, &wb, &hb);
+  return !pa.empty() && wa == wb && ha == hb &&
+         std::memcmp(pa.data(), pb.data(), pa.size() * sizeof(float)) == 0;
+}
+
+std::vector<std::string> OutputNames(const JobSet& set) {
+  std::vector<std::string> names;
+  size_t at = 0;
+  const std::string key = "\"output\": \"";
+  while ((at = set.jobText.find(key, at)) != std::string::npos) {
+    at += key.size();
+    names.push_back(set.jobText.substr(at, set.jobText.find('"', at) - at));
+  }
+  return names;
+}
+
+bool Selected(const std::string& sets, const std::string& name) {
+  if (sets.empty()) return true;
+  std::string list = "," + sets + ",";
+  return list.find("," + name + ",") != std::string::npos;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int scale = 1;
+  std::string sets, keep;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (!std::strcmp(argv[i], "--scale")) scale = atoi(argv[i + 1]);
+    else if (!std::strcmp(argv[i], "--sets")) sets = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--keep")) keep = argv[i + 1];
+  }
+  if (scale < 1) scale = 1;
+
+  std::string root = keep;
+  if (root.empty()) {
+    char pattern[] = "/tmp/quillmark-bench.XXXXXX";
+    if (mkdtemp(pattern) == nullptr) { perror("mkdtemp"); return 2; }
+    root = pattern;
+  } else {
+    mkdir(root.c_str(), 0777);
+  }
+  const std::string fontList = root + "/fonts.json";
+  WriteFile(fontList, BenchFontList());
+
+  printf("%-13s %8s  %-15s %9s %12s %14s\n", "set", "canvases", "path", "seconds",
+         "canvases/s", "queries/canvas");
+  bool allSame = true;
+  for (const JobSet& set : MakeJobSets(scale)) {
+    if (!Selected(sets, set.name)) continue;
+    const std::string dir = root + "/" + set.name;
+    mkdir(dir.c_str(), 0777);
+    const std::string jobPath = dir + "/job.json";
+    WriteFile(jobPath, set.jobText);
+
+    Measurement results[2];
+    for (int i = 0; i < 2; ++i) {
+      results[i] = Render(kModes[i], fontList, jobPath, dir + "/" + kModes[i].name);
+      const Measurement& m = results[i];
+      printf("%-13s %8d  %-15s %9.2f %12.2f %14.1f%s\n", set.name.c_str(), set.canvases,
+             kModes[i].name, m.seconds, set.canvases / m.seconds,
+             static_cast<double>(m.queries) / set.canvases,
+             m.status == 0 ? "" : "  (run ended with 1)");
+    }
+    MagickWandGenesis();
+    int differing = 0;
+    for (const std::string& name : OutputNames(set))
+      if (!SameImage(dir + "/straightforward/" + name, dir + "/current/" + name)) ++differing;
+    MagickWandTerminus();
+    allSame = allSame && differing == 0;
+    printf("%-13s speed-up %.2fx, %.1fx fewer queries, images %s\n\n", set.name.c_str(),
+           results[0].seconds / results[1].seconds,
+           static_cast<double>(results[0].queries) / (results[1].queries ? results[1].queries : 1),
+           differing ? "DIFFER" : "identical");
+    fflush(stdout);
+  }
+  if (keep.empty()) {
+    std::string command = "rm -rf '" + root + "'";
+    if (system(command.c_str()) != 0) fprintf(stderr, "could not remove %s\n", root.c_str());
+  } else {
+    printf("images kept in %s\n", root.c_str());
+  }
+  return allSame ? 0 : 1;
+}
