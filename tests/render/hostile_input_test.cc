@@ -1,0 +1,269 @@
+// Hostile job files and font lists, end to end: each gets one clear log line,
+// the right exit status, every other canvas is still written, and nothing
+// else changes on disk.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/image_reader.h"
+#include "support/run_quillmark.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::string Canvas(const std::string& output, const std::string& ui,
+                   int width = 60, int height = 30) {
+  return "{\"size\":[" + std::to_string(width) + "," + std::to_string(height) +
+         "],\"output\":\"" + output + "\",\"ui\":{" + ui + "}}";
+}
+
+const char kText[] =
+    "\"default\":\"Ab\",\"font\":\"sans\",\"size\":16,\"area\":[2,2,56,26],"
+    "\"fill\":\"red\"";
+
+// A run of [good, hostile..., good] in a fresh folder with a sentinel file,
+// and TMPDIR pointed at a folder of its own that must stay empty.
+class HostileRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sentinel_ = dir_.Write("sentinel.txt", "untouched");
+    const char* tmpdir = getenv("TMPDIR");
+    savedTmpdir_ = tmpdir ? tmpdir : "";
+    setenv("TMPDIR", tmp_.path().c_str(), 1);
+    setenv("MAGICK_TEMPORARY_PATH", tmp_.path().c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("MAGICK_TEMPORARY_PATH");
+    if (savedTmpdir_.empty()) unsetenv("TMPDIR");
+    else setenv("TMPDIR", savedTmpdir_.c_str(), 1);
+    EXPECT_EQ(std::vector<std::string>(), tmp_.List()) << "stray temporary files";
+    EXPECT_EQ("untouched", ReadWholeFile(sentinel_));
+  }
+
+  // Runs the canvases between a good first and last canvas.
+  RunResult Run(const std::vector<std::string>& hostile,
+                const std::string& fonts = TestFontList()) {
+    std::string job = "[" + Canvas("first.png", kText);
+    for (const std::string& c : hostile) job += ",\n" + c;
+    job += ",\n" + Canvas("last.png", kText) + "]";
+    std::string fontPath = dir_.Write("fonts.json", fonts);
+    std::string jobPath = dir_.Write("job.json", job);
+    return RunQuillmark({fontPath, jobPath}, dir_.path(), 60);
+  }
+
+  // The first and last canvases were written as proper images.
+  void ExpectGoodCanvasesWritten() {
+    for (const char* name : {"first.png", "last.png"}) {
+      RgbaImage image = ReadRgbaImage(dir_.File(name));
+      EXPECT_TRUE(image.ok && image.width == 60 && CountOpaque(image) > 0) << name;
+    }
+  }
+
+  // The log lines that report problems.
+  static std::vector<std::string> Problems(const RunResult& run) {
+    std::vector<std::string> lines;
+    for (const std::string& m : run.messages)
+      if (m.rfind("Quillmark : ", 0) == 0) lines.push_back(m);
+    return lines;
+  }
+
+  // The folder holds exactly the usual files and `extra`.
+  void ExpectFiles(std::vector<std::string> extra) {
+    extra.insert(extra.end(), {"first.png", "fonts.json", "job.json", "last.png",
+                               "sentinel.txt"});
+    std::sort(extra.begin(), extra.end());
+    EXPECT_EQ(extra, dir_.List());
+  }
+
+  TempDir dir_;
+  TempDir tmp_;
+  std::string sentinel_;
+  std::string savedTmpdir_;
+};
+
+TEST_F(HostileRun, OnlyTheListedFormatsAreWritten) {
+  RunResult run = Run({Canvas("txt:out.txt", kText), Canvas("msl:script.png", ""),
+                       Canvas("picture.ppm", ""), Canvas("png32:deep.png", ""),
+                       Canvas("-", kText), Canvas("fd:1", kText)});
+  EXPECT_EQ(1, run.exitCode);
+  std::vector<std::string> problems = Problems(run);
+  ASSERT_EQ(6u, problems.size()) << run.output;
+  const char* paths[] = {"txt:out.txt", "msl:script.png", "picture.ppm",
+                         "png32:deep.png", "-", "fd:1"};
+  for (size_t i = 0; i < 6; ++i)
+    EXPECT_EQ(0u, problems[i].find(std::string("Quillmark : failed to write ") +
+                                   paths[i] + ": "))
+        << problems[i];
+  // "-" would have written the image into the log.
+  for (const std::string& line : run.lines) EXPECT_TRUE(HasLogPrefix(line)) << line;
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({});
+}
+
+TEST_F(HostileRun, OutputPathsAreUsedAsWritten) {
+  std::string longName(300, 'n');
+  RunResult run = Run({Canvas("100%d.png", kText), Canvas("scene[0]x.png", kText),
+                       Canvas("@list.png", kText), Canvas("tail.png[0]", kText),
+                       Canvas(longName + ".png", kText)});
+  EXPECT_EQ(1, run.exitCode);
+  std::vector<std::string> problems = Problems(run);
+  ASSERT_EQ(2u, problems.size()) << run.output;
+  EXPECT_EQ(0u, problems[0].find("Quillmark : failed to write tail.png[0]: "));
+  EXPECT_EQ(0u, problems[1].find("Quillmark : failed to write " + longName));
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"100%d.png", "@list.png", "scene[0]x.png"});
+  EXPECT_EQ(60, ReadRgbaImage(dir_.File("100%d.png")).width);
+}
+
+TEST_F(HostileRun, ExistingPathsThatAreNotRegularFilesFail) {
+  ASSERT_EQ(0, mkfifo(dir_.File("fifo.png").c_str(), 0666));
+  ASSERT_EQ(0, mkdir(dir_.File("folder.png").c_str(), 0777));
+  RunResult run = Run({Canvas("fifo.png", kText), Canvas("folder.png", kText)});
+  EXPECT_EQ(1, run.exitCode);  // and it did not block on the FIFO
+  std::vector<std::string> problems = Problems(run);
+  ASSERT_EQ(2u, problems.size()) << run.output;
+  EXPECT_EQ(0u, problems[0].find("Quillmark : failed to write fifo.png: "));
+  EXPECT_EQ(0u, problems[1].find("Quillmark : failed to write folder.png: "));
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"fifo.png", "folder.png"});
+}
+
+TEST_F(HostileRun, OversizedCanvasIsSkippedWithTheLimit) {
+  RunResult run = Run({Canvas("wide.png", kText, 16385, 10),
+                       Canvas("tall.png", kText, 10, 100000)});
+  EXPECT_EQ(0, run.exitCode);
+  std::vector<std::string> problems = Problems(run);
+  ASSERT_EQ(2u, problems.size()) << run.output;
+  EXPECT_EQ("Quillmark : canvas 1 skipped: \"size\" 16385 x 10 is larger than "
+            "the limit of 16384 pixels a side", problems[0]);
+  EXPECT_EQ(0u, problems[1].find("Quillmark : canvas 2 skipped: "));
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({});
+}
+
+TEST_F(HostileRun, HugeNumbersSkipTheirCanvasNamingTheKey) {
+  RunResult run = Run({
+      Canvas("a.png", std::string(kText) + ",\"scale\":1e30"),
+      Canvas("b.png", std::string(kText) + ",\"s_size\":2000000000,\"s_alpha\":1"),
+      Canvas("c.png", std::string(kText) + ",\"line_height\":20000"),
+      Canvas("d.png", std::string(kText) + ",\"width\":-16385"),
+      Canvas("e.png", std::string(kText) + ",\"s_dist\":99999"),
+      Canvas("f.png", std::string(kText) + ",\"scale\":1e300,\"size\":0"),
+  });
+  EXPECT_EQ(0, run.exitCode);
+  std::vector<std::string> problems = Problems(run);
+  ASSERT_EQ(6u, problems.size()) << run.output;
+  const char* keys[] = {"scale", "s_size", "line_height", "width", "s_dist", "scale"};
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ("Quillmark : canvas " + std::to_string(i + 1) + " skipped: \"" +
+                  keys[i] + "\" gives a value beyond the limit of 16384",
+              problems[i]);
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({});
+}
+
+TEST_F(HostileRun, UnsafeFontPathsAreLeftOut) {
+  std::string fonts = std::string("{\"sans\":\"") + QUILLMARK_TEST_SANS +
+                      "\",\"quote\":\"/tmp/x'\\nfill red\",\"slash\":\"a\\\\b\","
+                      "\"control\":\"a\\u0007b\",\"at\":\"@/etc/passwd\","
+                      "\"dash\":\"-misc-fixed\",\"caret\":\"^gs\"}";
+  RunResult run = Run({Canvas("quoted.png", "\"default\":\"Ab\",\"font\":\"quote\","
+                                            "\"size\":16,\"area\":[2,2,56,26]")},
+                      fonts);
+  EXPECT_EQ(0, run.exitCode);
+  std::vector<std::string> problems = Problems(run);
+  ASSERT_EQ(6u, problems.size()) << run.output;
+  for (const std::string& p : problems)
+    EXPECT_EQ(0u, p.find("Quillmark : font \"")) << p;
+  // The left-out name falls back to the first font, so the canvas is drawn.
+  EXPECT_GT(CountOpaque(ReadRgbaImage(dir_.File("quoted.png"))), 0);
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"quoted.png"});
+}
+
+TEST_F(HostileRun, UnreadableFontsAreReportedAndTheirCanvasNotWritten) {
+  std::string empty = dir_.Write("empty.ttf", "");
+  std::string junk = dir_.Write("junk.ttf", std::string(5000, 'j'));
+  std::string sans = ReadWholeFile(QUILLMARK_TEST_SANS);
+  std::string cut = dir_.Write("cut.ttf", sans.substr(0, 2000));
+  ASSERT_EQ(0, mkfifo(dir_.File("pipe.ttf").c_str(), 0666));
+  std::string fonts = std::string("{\"sans\":\"") + QUILLMARK_TEST_SANS +
+                      "\",\"missing\":\"" + dir_.File("missing.ttf") +
+                      "\",\"empty\":\"" + empty + "\",\"junk\":\"" + junk +
+                      "\",\"cut\":\"" + cut + "\",\"pipe\":\"" +
+                      dir_.File("pipe.ttf") + "\"}";
+  std::vector<std::string> canvases;
+  const char* names[] = {"missing", "empty", "junk", "cut", "pipe"};
+  for (const char* name : names)
+    canvases.push_back(Canvas(std::string(name) + ".png",
+                              std::string("\"default\":\"Ab\",\"font\":\"") + name +
+                                  "\",\"size\":16,\"area\":[2,2,56,26]"));
+  RunResult run = Run(canvases, fonts);
+  EXPECT_EQ(1, run.exitCode);
+  std::vector<std::string> problems = Problems(run);
+  ASSERT_EQ(5u, problems.size()) << run.output;
+  EXPECT_EQ("Quillmark : unable to read font " + dir_.File("missing.ttf"), problems[0]);
+  EXPECT_EQ("Quillmark : unable to read font " + empty, problems[1]);
+  EXPECT_EQ("Quillmark : unable to read font " + junk, problems[2]);
+  EXPECT_EQ("Quillmark : unable to read font " + cut, problems[3]);
+  EXPECT_EQ("Quillmark : unable to read font " + dir_.File("pipe.ttf"), problems[4]);
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"cut.ttf", "empty.ttf", "junk.ttf", "pipe.ttf"});
+}
+
+TEST_F(HostileRun, InputFilesOver256MiBAreRefusedUnread) {
+  std::string big = dir_.File("big.json");
+  {
+    std::ofstream(big) << "[]";
+  }
+  ASSERT_EQ(0, truncate(big.c_str(), (int64_t{256} << 20) + 1));
+  std::string fonts = dir_.Write("fonts.json", TestFontList());
+  std::string job = dir_.Write("job.json", "[]");
+
+  RunResult bigJob = RunQuillmark({fonts, big}, dir_.path(), 60);
+  EXPECT_EQ(1, bigJob.exitCode);
+  EXPECT_EQ("Quillmark : " + big + " is larger than 256 MiB, not read",
+            bigJob.messages.at(2));
+  EXPECT_EQ("Quillmark : empty text json or parse error", bigJob.messages.at(3));
+
+  RunResult bigFonts = RunQuillmark({big, job}, dir_.path(), 60);
+  EXPECT_EQ(1, bigFonts.exitCode);
+  EXPECT_EQ("Quillmark : empty font_list.json or parse error", bigFonts.messages.at(3));
+  remove(big.c_str());
+  remove(fonts.c_str());
+  remove(job.c_str());
+}
+
+TEST_F(HostileRun, ClosedStandardOutputDoesNotStopTheRun) {
+  std::vector<std::string> canvases;
+  for (int i = 0; i < 5; ++i) canvases.push_back(Canvas("more" + std::to_string(i) + ".png", kText));
+  // More log lines than fit a pipe's buffer, so writes fail after `head`
+  // has gone: one failing font line per entry.
+  std::string fonts = std::string("{\"sans\":\"") + QUILLMARK_TEST_SANS + "\"";
+  for (int i = 0; i < 2000; ++i) fonts += ",\"bad" + std::to_string(i) + "\":0";
+  fonts += "}";
+  std::string job = "[" + Canvas("first.png", kText);
+  for (const std::string& c : canvases) job += "," + c;
+  job += "," + Canvas("last.png", kText) + "]";
+  dir_.Write("fonts.json", fonts);
+  dir_.Write("job.json", job);
+  std::string script = dir_.Write(
+      "run.sh", std::string("cd \"$(dirname \"$0\")\"\ntimeout 60 ") +
+                    QUILLMARK_BINARY +
+                    " fonts.json job.json | head -1 > /dev/null\n"
+                    "exit ${PIPESTATUS[0]}\n");
+  int status = system(("bash '" + script + "'").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status));
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"more0.png", "more1.png", "more2.png", "more3.png", "more4.png",
+               "run.sh"});
+}
+
+}  // namespace
