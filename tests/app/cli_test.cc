@@ -1,0 +1,253 @@
+// Runs the built Quillmark binary and checks its log lines and exit status.
+
+#include <MagickWand/MagickWand.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "support/run_quillmark.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const char kUsage[] =
+    "Quillmark : invalid arguments, use: ./Quillmark /path/to/font_list.json "
+    "/path/to/config_content.json";
+const char kFontsFatal[] = "Quillmark : empty font_list.json or parse error";
+const char kJobFatal[] = "Quillmark : empty text json or parse error";
+
+// Nesting deep enough to exhaust an 8 MiB stack if a parser recursed.
+const int kDeep = 1000000;
+
+std::string DeepObjects() {
+  std::string text;
+  for (int i = 0; i < kDeep; ++i) text += "{\"a\":";
+  return text;
+}
+
+// The first line of every run with two paths: the image library's version
+// text and number.
+std::string VersionLine() {
+  size_t number = 0;
+  const char* text = MagickGetVersion(&number);
+  return std::string(text) + ", " + std::to_string(static_cast<int>(number));
+}
+
+std::string SettingsLine(int adjustToFit, int ignoreLineHeight) {
+  return "quillmark global setting: ajustToFit: " + std::to_string(adjustToFit) +
+         ", ignoreLineHeight: " + std::to_string(ignoreLineHeight);
+}
+
+// The two lines that every run with two paths starts with.
+Lines StartLines(int adjustToFit = 0, int ignoreLineHeight = 0) {
+  return {VersionLine(), SettingsLine(adjustToFit, ignoreLineHeight)};
+}
+
+Lines Concat(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// A folder with a valid font list and a job file, for runs that get past the
+// font list.
+class CliTest : public ::testing::Test {
+ protected:
+  std::string WriteJob(const std::string& text) {
+    return dir_.Write("job.json", text);
+  }
+  TempDir dir_;
+  std::string fonts_ = dir_.Write("fonts.json", TestFontList());
+};
+
+TEST(UsageTest, FewerThanTwoPathsPrintOnlyTheUsageLine) {
+  for (const Lines& args : {Lines{}, Lines{"fonts.json"}}) {
+    RunResult r = RunQuillmark(args);
+    EXPECT_EQ(1, r.exitCode) << args.size();
+    ASSERT_EQ(1u, r.lines.size()) << r.output;
+    EXPECT_TRUE(HasLogPrefix(r.lines[0])) << r.lines[0];
+    EXPECT_EQ(kUsage, r.messages[0]);
+    EXPECT_EQ("", r.errors);
+  }
+}
+
+TEST_F(CliTest, TwoPathsLogVersionAndSettingsWithPrefix) {
+  std::string job = WriteJob("[]");
+  RunResult r = RunQuillmark({fonts_, job});
+  EXPECT_EQ(0, r.exitCode);
+  EXPECT_EQ(StartLines(), r.messages);
+  ASSERT_EQ(2u, r.lines.size());
+  for (const std::string& line : r.lines) EXPECT_TRUE(HasLogPrefix(line)) << line;
+  // The version text is ImageMagick 7's, followed by its number in decimal.
+  EXPECT_TRUE(std::regex_match(r.messages[0],
+                               std::regex(R"(ImageMagick 7\..*, [0-9]+)")))
+      << r.messages[0];
+  EXPECT_EQ("", r.errors);
+}
+
+TEST_F(CliTest, FlagsAreReadExactlyFromTheThirdArgumentOn) {
+  struct Case { Lines flags; int adjustToFit; int ignoreLineHeight; };
+  const std::vector<Case> cases = {
+      {{"-adjustToFit"}, 1, 0},
+      {{"-ignoreLineHeight"}, 0, 1},
+      {{"-adjustToFit", "-ignoreLineHeight"}, 1, 1},
+      {{"-ignoreLineHeight", "extra", "-adjustToFit", "-adjustToFit"}, 1, 1},
+      {{"-AdjustToFit"}, 0, 0},
+      {{"adjustToFit"}, 0, 0},
+      {{"--adjustToFit"}, 0, 0},
+      {{"-adjustToFit=1"}, 0, 0},
+      {{"-adjustToFi"}, 0, 0},
+      {{"-adjustToFit "}, 0, 0},
+      {{"-ignorelineheight", ""}, 0, 0},
+      {{"-"}, 0, 0},
+  };
+  std::string job = WriteJob("[]");
+  for (const Case& k : cases) {
+    RunResult r = RunQuillmark(Concat({fonts_, job}, k.flags));
+    std::string shown = k.flags.empty() ? "" : k.flags[0];
+    EXPECT_EQ(0, r.exitCode) << shown;
+    EXPECT_EQ(StartLines(k.adjustToFit, k.ignoreLineHeight), r.messages)
+        << shown;
+  }
+}
+
+TEST_F(CliTest, FlagGivenFirstIsTakenAsTheFontListPath) {
+  std::string job = WriteJob("[]");
+  RunResult r = RunQuillmark({"-adjustToFit", fonts_, job}, dir_.path());
+  EXPECT_EQ(1, r.exitCode);
+  EXPECT_EQ(Concat(StartLines(0, 0),
+                   {"File not exist -adjustToFit", kFontsFatal}),
+            r.messages);
+}
+
+TEST_F(CliTest, RelativePathsAreTakenFromTheWorkingDirectory) {
+  WriteJob("[]");
+  RunResult r = RunQuillmark({"fonts.json", "job.json"}, dir_.path());
+  EXPECT_EQ(0, r.exitCode);
+  EXPECT_EQ(StartLines(), r.messages);
+}
+
+TEST_F(CliTest, MissingFontListStopsBeforeTheJobIsOpened) {
+  std::string fonts = dir_.File("no-fonts.json");
+  std::string job = dir_.File("no-job.json");  // would log a line if opened
+  RunResult r = RunQuillmark({fonts, job, "-ignoreLineHeight"});
+  EXPECT_EQ(1, r.exitCode);
+  EXPECT_EQ(Concat(StartLines(0, 1), {"File not exist " + fonts, kFontsFatal}),
+            r.messages);
+}
+
+TEST_F(CliTest, FontListWithoutUsableFontsIsFatal) {
+  const std::string valid = TestFontList();
+  std::string job = dir_.File("no-job.json");
+  const std::vector<std::string> texts = {
+      "",
+      "{}",
+      "[\"" QUILLMARK_TEST_SANS "\"]",
+      "{",
+      "\xEF\xBB\xBF" + valid,
+      "// fonts\n" + valid,
+      valid + " /* fonts */",
+      std::string(kDeep, '['),
+      DeepObjects(),
+  };
+  for (const std::string& text : texts) {
+    std::string fonts = dir_.Write("fonts.json", text);
+    RunResult r = RunQuillmark({fonts, job});
+    EXPECT_EQ(1, r.exitCode) << text.substr(0, 40);
+    EXPECT_EQ(Concat(StartLines(), {kFontsFatal}), r.messages)
+        << text.substr(0, 40);
+  }
+}
+
+TEST_F(CliTest, FontListWhoseMembersAreAllLeftOutIsFatal) {
+  std::string fonts =
+      dir_.Write("fonts.json", R"({"sans": 1, "mono": "@/etc/fonts.txt"})");
+  RunResult r = RunQuillmark({fonts, WriteJob("[]")});
+  EXPECT_EQ(1, r.exitCode);
+  EXPECT_EQ(Concat(StartLines(),
+                   {"Quillmark : font \"sans\" left out: its value is not a "
+                    "string",
+                    "Quillmark : font \"mono\" left out: its path begins with "
+                    "'@', '-' or '^'",
+                    kFontsFatal}),
+            r.messages);
+}
+
+TEST_F(CliTest, MissingJobFileIsFatal) {
+  std::string job = dir_.File("no-job.json");
+  RunResult r = RunQuillmark({fonts_, job});
+  EXPECT_EQ(1, r.exitCode);
+  EXPECT_EQ(Concat(StartLines(), {"File not exist " + job, kJobFatal}),
+            r.messages);
+}
+
+TEST_F(CliTest, JobFileThatIsNotAJsonArrayIsFatal) {
+  const std::vector<std::string> texts = {
+      "",
+      "  \n",
+      "[",
+      "[1,]",
+      "{}",
+      "{\"size\": [10, 10], \"output\": \"a.png\", \"ui\": {}}",
+      "\"[]\"",
+      "\xEF\xBB\xBF[]",
+      "// job\n[]",
+      "[] /* job */",
+      std::string(kDeep, '['),
+      "[" + DeepObjects(),
+  };
+  for (const std::string& text : texts) {
+    std::string job = WriteJob(text);
+    RunResult r = RunQuillmark({fonts_, job});
+    EXPECT_EQ(1, r.exitCode) << text.substr(0, 40);
+    EXPECT_EQ(Concat(StartLines(), {kJobFatal}), r.messages)
+        << text.substr(0, 40);
+  }
+}
+
+TEST_F(CliTest, EmptyJobArrayEndsWithStatusZero) {
+  std::string job = WriteJob(" \r\n[ ]\r\n");
+  RunResult r = RunQuillmark({fonts_, job});
+  EXPECT_EQ(0, r.exitCode);
+  EXPECT_EQ(StartLines(), r.messages);
+  EXPECT_EQ((Lines{"fonts.json", "job.json"}), dir_.List());
+}
+
+TEST_F(CliTest, SkippedCanvasesDoNotDisturbTheOthersOrTheStatus) {
+  TempDir out;
+  auto canvas = [](const std::string& output, const std::string& ui) {
+    return R"({"size": [40, 20], "output": )" + output + R"(, "ui": )" + ui +
+           "}";
+  };
+  const std::string ui = R"({"default": "A", "font": "sans", "size": 12,
+                             "fill": "black"})";
+  std::string job = WriteJob(
+      "[" + canvas("\"" + out.File("a.png") + "\"", ui) + ", " +
+      canvas("5", ui) + ", " +
+      canvas("\"" + out.File("b.png") + "\"", "[]") + ", 7, " +
+      R"({"size": [0, 20], "output": ")" + out.File("c.png") +
+      R"(", "ui": {}}, )" +
+      canvas("\"" + out.File("d.png") + "\"", ui) + "]");
+  RunResult r = RunQuillmark({fonts_, job});
+  EXPECT_EQ(0, r.exitCode) << r.output;
+  EXPECT_EQ(Concat(StartLines(),
+                   {"Quillmark : canvas 4 skipped: \"size\" 0 x 20 is not "
+                    "positive"}),
+            r.messages);
+  EXPECT_EQ((Lines{"a.png", "d.png"}), out.List());
+}
+
+TEST_F(CliTest, JobWhoseCanvasesAreAllSkippedEndsWithStatusZero) {
+  std::string job = WriteJob(
+      R"([1, {"size": [10, 10], "output": 2, "ui": {}},
+          {"size": [10, 10], "output": "x.png"}])");
+  RunResult r = RunQuillmark({fonts_, job}, dir_.path());
+  EXPECT_EQ(0, r.exitCode);
+  EXPECT_EQ(StartLines(), r.messages);
+  EXPECT_EQ((Lines{"fonts.json", "job.json"}), dir_.List());
+}
+
+}  // namespace
