@@ -52,9 +52,13 @@ ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
 }
 
 ItemMetrics::ItemMetrics(MagickWand* wand, const ItemDrawing& item)
+    : ItemMetrics(wand, item, FontFileKey(item.fontFile)) {}
+
+ItemMetrics::ItemMetrics(MagickWand* wand, const ItemDrawing& item,
+                         const std::string& fontKey)
     : magick_(wand, item.drawing.get(), item.fontFile),
-      cached_(&magick_, &SharedMetricsCache(), FontFileKey(item.fontFile),
-              FontFileKey(item.fontFile) + '\n' + item.settings),
+      cached_(&magick_, &SharedMetricsCache(), fontKey,
+              fontKey + '\n' + item.settings),
       source_(renderOptions.reuseMetrics ? static_cast<MetricsSource*>(&cached_)
                                          : &magick_) {}
 

@@ -36,6 +36,8 @@ class ItemMetrics {
   MetricsSource* get() { return source_; }
 
  private:
+  ItemMetrics(MagickWand* wand, const ItemDrawing& item,
+              const std::string& fontKey);
   MagickMetrics magick_;
   CachedMetrics cached_;
   MetricsSource* source_;

@@ -3,7 +3,6 @@
 #include <MagickWand/MagickWand.h>
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -82,9 +81,12 @@ TEST_F(CliTest, TwoPathsLogVersionAndSettingsWithPrefix) {
   ASSERT_EQ(2u, r.lines.size());
   for (const std::string& line : r.lines) EXPECT_TRUE(HasLogPrefix(line)) << line;
   // The version text is ImageMagick 7's, followed by its number in decimal.
-  EXPECT_TRUE(std::regex_match(r.messages[0],
-                               std::regex(R"(ImageMagick 7\..*, [0-9]+)")))
-      << r.messages[0];
+  const std::string& version = r.messages[0];
+  size_t comma = version.rfind(", ");
+  EXPECT_EQ(0u, version.find("ImageMagick 7.")) << version;
+  ASSERT_NE(std::string::npos, comma) << version;
+  EXPECT_EQ(std::string::npos, version.find_first_not_of("0123456789", comma + 2))
+      << version;
   EXPECT_EQ("", r.errors);
 }
 

@@ -8,14 +8,23 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <regex>
 
 namespace {
 
-const std::regex& PrefixPattern() {
-  static const std::regex pattern(
-      R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} \[\d+\] )");
-  return pattern;
+// The length of the "YYYY-MM-DD HH:MM:SS.mmm [pid] " prefix of `line`, or 0
+// when it has none.
+size_t PrefixLength(const std::string& line) {
+  static const char kLabel[] = "dddd-dd-dd dd:dd:dd.ddd [";
+  const size_t labelLength = sizeof(kLabel) - 1;
+  if (line.size() < labelLength + 3) return 0;
+  for (size_t i = 0; i < labelLength; ++i) {
+    bool digit = line[i] >= '0' && line[i] <= '9';
+    if (kLabel[i] == 'd' ? !digit : line[i] != kLabel[i]) return 0;
+  }
+  size_t end = labelLength;
+  while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
+  if (end == labelLength || line.compare(end, 2, "] ") != 0) return 0;
+  return end + 2;
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -39,14 +48,11 @@ double Now() {
 }  // namespace
 
 std::string MessageOf(const std::string& line) {
-  std::smatch match;
-  if (!std::regex_search(line, match, PrefixPattern())) return "";
-  return line.substr(match.length(0));
+  size_t length = PrefixLength(line);
+  return length == 0 ? "" : line.substr(length);
 }
 
-bool HasLogPrefix(const std::string& line) {
-  return std::regex_search(line, PrefixPattern());
-}
+bool HasLogPrefix(const std::string& line) { return PrefixLength(line) != 0; }
 
 RunResult RunQuillmark(const std::vector<std::string>& args,
                        const std::string& cwd, int timeoutSeconds) {
