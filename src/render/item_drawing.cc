@@ -3,13 +3,18 @@
 #include <cstdio>
 
 #include "fonts/font_registry.h"
+#include "render/magick_handles.h"
+#include "render/magick_metrics.h"
+#include "render/metrics_cache.h"
 #include "render/render_options.h"
+#include "render/renderers.h"
+#include "render/split_word.h"
 #include "render/stroke_shadow.h"
 
 namespace {
 
 // The settings of the drawing wand that the font and size do not cover, as
-// BeginItem sets them. Floats are written exactly.
+// the set-up gives them. Floats are written exactly.
 std::string DescribeSettings(const TextInfo& info, float translateX,
                              float translateY) {
   char numbers[96];
@@ -25,52 +30,48 @@ std::string DescribeSettings(const TextInfo& info, float translateX,
 
 }  // namespace
 
-ItemDrawing BeginItem(MagickWand* wand, const TextInfo& info,
-                      bool createCanvas, float translateX, float translateY) {
-  ItemDrawing item;
-  item.drawing.reset(NewDrawingWand());
-  item.pixel.reset(NewPixelWand());
-  DrawingWand* drawing = item.drawing.get();
-  PixelWand* pixel = item.pixel.get();
+int DrawItem(MagickWand* wand, const TextInfo& info, bool createCanvas,
+             float topInset, float translateX, float translateY,
+             ItemLayout layOut, int renderCount) {
+  DrawingWandPtr drawing(NewDrawingWand());
+  PixelWandPtr pixel(NewPixelWand());
   if (createCanvas) {
-    PixelSetColor(pixel, "none");
+    PixelSetColor(pixel.get(), "none");
     MagickNewImage(wand, static_cast<size_t>(info.canvasWidth),
-                   static_cast<size_t>(info.canvasHeight), pixel);
+                   static_cast<size_t>(info.canvasHeight), pixel.get());
     MagickSetSize(wand, static_cast<size_t>(info.canvasWidth),
                   static_cast<size_t>(info.canvasHeight));
   }
-  item.hasImage = MagickGetNumberImages(wand) > 0;
-  item.settings = DescribeSettings(info, translateX, translateY);
-  DrawTranslate(drawing, translateX, translateY);
-  PixelSetColor(pixel, info.fillColor.c_str());
-  DrawSetFillColor(drawing, pixel);
-  item.fontFile = GetFont(info.fontName.c_str());
-  DrawSetFont(drawing, item.fontFile.c_str());
-  DrawSetFontSize(drawing, static_cast<double>(info.fontSize));
-  SetUpStroke(drawing, pixel, info);
-  return item;
-}
+  DrawTranslate(drawing.get(), translateX, translateY);
+  PixelSetColor(pixel.get(), info.fillColor.c_str());
+  DrawSetFillColor(drawing.get(), pixel.get());
+  const std::string fontFile = GetFont(info.fontName.c_str());
+  DrawSetFont(drawing.get(), fontFile.c_str());
+  DrawSetFontSize(drawing.get(), static_cast<double>(info.fontSize));
+  SetUpStroke(drawing.get(), pixel.get(), info);
 
-ItemMetrics::ItemMetrics(MagickWand* wand, const ItemDrawing& item)
-    : ItemMetrics(wand, item, FontFileKey(item.fontFile)) {}
-
-ItemMetrics::ItemMetrics(MagickWand* wand, const ItemDrawing& item,
-                         const std::string& fontKey)
-    : magick_(wand, item.drawing.get(), item.fontFile),
-      cached_(&magick_, &SharedMetricsCache(), fontKey,
-              fontKey + '\n' + item.settings),
-      source_(renderOptions.reuseMetrics ? static_cast<MetricsSource*>(&cached_)
-                                         : &magick_) {}
-
-void Annotate(const ItemDrawing& item, const Layout& layout) {
+  std::vector<std::string> units;
+  splitWord(info.text, units);
+  Layout layout;
+  // Without an image (the canvas could not be created) nothing can be
+  // measured; the driver reports the canvas.
+  if (MagickGetNumberImages(wand) > 0) {
+    MagickMetrics magick(wand, drawing.get(), fontFile);
+    const std::string fontKey = FontFileKey(fontFile);
+    CachedMetrics cached(
+        &magick, &SharedMetricsCache(), fontKey,
+        fontKey + '\n' + DescribeSettings(info, translateX, translateY));
+    MetricsSource* metrics = &magick;
+    if (renderOptions.reuseMetrics)
+      metrics = &cached;
+    layout = layOut(info, topInset, units, metrics);
+  }
   for (const Annotation& a : layout.annotations)
-    DrawAnnotation(item.drawing.get(), a.x, a.y,
+    DrawAnnotation(drawing.get(), a.x, a.y,
                    reinterpret_cast<const unsigned char*>(a.text.c_str()));
-}
 
-void FinishItem(MagickWand* wand, const ItemDrawing& item,
-                const TextInfo& info, int renderCount) {
   for (int i = 0; i < renderCount; ++i)
-    MagickDrawImage(wand, item.drawing.get());
-  AddDropShadow(wand, item.pixel.get(), info);
+    MagickDrawImage(wand, drawing.get());
+  AddDropShadow(wand, pixel.get(), info);
+  return layout.metricsFailed ? kRenderFontUnreadable : kRenderDone;
 }

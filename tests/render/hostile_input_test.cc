@@ -12,15 +12,16 @@
 #include <vector>
 
 #include "support/image_reader.h"
+#include "support/job_text.h"
 #include "support/run_quillmark.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-std::string Canvas(const std::string& output, const std::string& ui,
-                   int width = 60, int height = 30) {
-  return "{\"size\":[" + std::to_string(width) + "," + std::to_string(height) +
-         "],\"output\":\"" + output + "\",\"ui\":{" + ui + "}}";
+// A canvas of 60 x 30 pixels unless told otherwise.
+std::string Small(const std::string& output, const std::string& ui,
+                  int width = 60, int height = 30) {
+  return Canvas(width, height, output, ui);
 }
 
 const char kText[] =
@@ -49,9 +50,9 @@ class HostileRun : public ::testing::Test {
   // Runs the canvases between a good first and last canvas.
   RunResult Run(const std::vector<std::string>& hostile,
                 const std::string& fonts = TestFontList()) {
-    std::string job = "[" + Canvas("first.png", kText);
+    std::string job = "[" + Small("first.png", kText);
     for (const std::string& c : hostile) job += ",\n" + c;
-    job += ",\n" + Canvas("last.png", kText) + "]";
+    job += ",\n" + Small("last.png", kText) + "]";
     std::string fontPath = dir_.Write("fonts.json", fonts);
     std::string jobPath = dir_.Write("job.json", job);
     return RunQuillmark({fontPath, jobPath}, dir_.path(), 60);
@@ -88,9 +89,9 @@ class HostileRun : public ::testing::Test {
 };
 
 TEST_F(HostileRun, OnlyTheListedFormatsAreWritten) {
-  RunResult run = Run({Canvas("txt:out.txt", kText), Canvas("msl:script.png", ""),
-                       Canvas("picture.ppm", ""), Canvas("png32:deep.png", ""),
-                       Canvas("-", kText), Canvas("fd:1", kText)});
+  RunResult run = Run({Small("txt:out.txt", kText), Small("msl:script.png", ""),
+                       Small("picture.ppm", ""), Small("png32:deep.png", ""),
+                       Small("-", kText), Small("fd:1", kText)});
   EXPECT_EQ(1, run.exitCode);
   std::vector<std::string> problems = Problems(run);
   ASSERT_EQ(6u, problems.size()) << run.output;
@@ -108,9 +109,9 @@ TEST_F(HostileRun, OnlyTheListedFormatsAreWritten) {
 
 TEST_F(HostileRun, OutputPathsAreUsedAsWritten) {
   std::string longName(300, 'n');
-  RunResult run = Run({Canvas("100%d.png", kText), Canvas("scene[0]x.png", kText),
-                       Canvas("@list.png", kText), Canvas("tail.png[0]", kText),
-                       Canvas(longName + ".png", kText)});
+  RunResult run = Run({Small("100%d.png", kText), Small("scene[0]x.png", kText),
+                       Small("@list.png", kText), Small("tail.png[0]", kText),
+                       Small(longName + ".png", kText)});
   EXPECT_EQ(1, run.exitCode);
   std::vector<std::string> problems = Problems(run);
   ASSERT_EQ(2u, problems.size()) << run.output;
@@ -124,7 +125,7 @@ TEST_F(HostileRun, OutputPathsAreUsedAsWritten) {
 TEST_F(HostileRun, ExistingPathsThatAreNotRegularFilesFail) {
   ASSERT_EQ(0, mkfifo(dir_.File("fifo.png").c_str(), 0666));
   ASSERT_EQ(0, mkdir(dir_.File("folder.png").c_str(), 0777));
-  RunResult run = Run({Canvas("fifo.png", kText), Canvas("folder.png", kText)});
+  RunResult run = Run({Small("fifo.png", kText), Small("folder.png", kText)});
   EXPECT_EQ(1, run.exitCode);  // and it did not block on the FIFO
   std::vector<std::string> problems = Problems(run);
   ASSERT_EQ(2u, problems.size()) << run.output;
@@ -135,8 +136,8 @@ TEST_F(HostileRun, ExistingPathsThatAreNotRegularFilesFail) {
 }
 
 TEST_F(HostileRun, OversizedCanvasIsSkippedWithTheLimit) {
-  RunResult run = Run({Canvas("wide.png", kText, 16385, 10),
-                       Canvas("tall.png", kText, 10, 100000)});
+  RunResult run = Run({Small("wide.png", kText, 16385, 10),
+                       Small("tall.png", kText, 10, 100000)});
   EXPECT_EQ(0, run.exitCode);
   std::vector<std::string> problems = Problems(run);
   ASSERT_EQ(2u, problems.size()) << run.output;
@@ -149,12 +150,12 @@ TEST_F(HostileRun, OversizedCanvasIsSkippedWithTheLimit) {
 
 TEST_F(HostileRun, HugeNumbersSkipTheirCanvasNamingTheKey) {
   RunResult run = Run({
-      Canvas("a.png", std::string(kText) + ",\"scale\":1e30"),
-      Canvas("b.png", std::string(kText) + ",\"s_size\":2000000000,\"s_alpha\":1"),
-      Canvas("c.png", std::string(kText) + ",\"line_height\":20000"),
-      Canvas("d.png", std::string(kText) + ",\"width\":-16385"),
-      Canvas("e.png", std::string(kText) + ",\"s_dist\":99999"),
-      Canvas("f.png", std::string(kText) + ",\"scale\":1e300,\"size\":0"),
+      Small("a.png", std::string(kText) + ",\"scale\":1e30"),
+      Small("b.png", std::string(kText) + ",\"s_size\":2000000000,\"s_alpha\":1"),
+      Small("c.png", std::string(kText) + ",\"line_height\":20000"),
+      Small("d.png", std::string(kText) + ",\"width\":-16385"),
+      Small("e.png", std::string(kText) + ",\"s_dist\":99999"),
+      Small("f.png", std::string(kText) + ",\"scale\":1e300,\"size\":0"),
   });
   EXPECT_EQ(0, run.exitCode);
   std::vector<std::string> problems = Problems(run);
@@ -173,7 +174,7 @@ TEST_F(HostileRun, UnsafeFontPathsAreLeftOut) {
                       "\",\"quote\":\"/tmp/x'\\nfill red\",\"slash\":\"a\\\\b\","
                       "\"control\":\"a\\u0007b\",\"at\":\"@/etc/passwd\","
                       "\"dash\":\"-misc-fixed\",\"caret\":\"^gs\"}";
-  RunResult run = Run({Canvas("quoted.png", "\"default\":\"Ab\",\"font\":\"quote\","
+  RunResult run = Run({Small("quoted.png", "\"default\":\"Ab\",\"font\":\"quote\","
                                             "\"size\":16,\"area\":[2,2,56,26]")},
                       fonts);
   EXPECT_EQ(0, run.exitCode);
@@ -201,7 +202,7 @@ TEST_F(HostileRun, UnreadableFontsAreReportedAndTheirCanvasNotWritten) {
   std::vector<std::string> canvases;
   const char* names[] = {"missing", "empty", "junk", "cut", "pipe"};
   for (const char* name : names)
-    canvases.push_back(Canvas(std::string(name) + ".png",
+    canvases.push_back(Small(std::string(name) + ".png",
                               std::string("\"default\":\"Ab\",\"font\":\"") + name +
                                   "\",\"size\":16,\"area\":[2,2,56,26]"));
   RunResult run = Run(canvases, fonts);
@@ -242,15 +243,15 @@ TEST_F(HostileRun, InputFilesOver256MiBAreRefusedUnread) {
 
 TEST_F(HostileRun, ClosedStandardOutputDoesNotStopTheRun) {
   std::vector<std::string> canvases;
-  for (int i = 0; i < 5; ++i) canvases.push_back(Canvas("more" + std::to_string(i) + ".png", kText));
+  for (int i = 0; i < 5; ++i) canvases.push_back(Small("more" + std::to_string(i) + ".png", kText));
   // More log lines than fit a pipe's buffer, so writes fail after `head`
   // has gone: one failing font line per entry.
   std::string fonts = std::string("{\"sans\":\"") + QUILLMARK_TEST_SANS + "\"";
   for (int i = 0; i < 2000; ++i) fonts += ",\"bad" + std::to_string(i) + "\":0";
   fonts += "}";
-  std::string job = "[" + Canvas("first.png", kText);
+  std::string job = "[" + Small("first.png", kText);
   for (const std::string& c : canvases) job += "," + c;
-  job += "," + Canvas("last.png", kText) + "]";
+  job += "," + Small("last.png", kText) + "]";
   dir_.Write("fonts.json", fonts);
   dir_.Write("job.json", job);
   std::string script = dir_.Write(

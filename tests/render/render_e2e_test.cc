@@ -10,35 +10,11 @@
 #include <vector>
 
 #include "support/image_reader.h"
+#include "support/job_text.h"
 #include "support/run_quillmark.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-struct Area {
-  int x, y, width, height;
-  int right() const { return x + width; }    // one past the last column
-  int bottom() const { return y + height; }  // one past the last row
-};
-
-std::string AreaJson(const Area& a) {
-  return "[" + std::to_string(a.x) + "," + std::to_string(a.y) + "," +
-         std::to_string(a.width) + "," + std::to_string(a.height) + "]";
-}
-
-// One canvas of a job; `ui` is the body of its "ui" object.
-std::string Canvas(int width, int height, const std::string& output,
-                   const std::string& ui) {
-  return "{\"size\":[" + std::to_string(width) + "," + std::to_string(height) +
-         "],\"output\":\"" + output + "\",\"ui\":{" + ui + "}}";
-}
-
-std::string Job(const std::vector<std::string>& canvases) {
-  std::string job = "[\n";
-  for (size_t i = 0; i < canvases.size(); ++i)
-    job += (i ? ",\n" : "") + canvases[i];
-  return job + "\n]\n";
-}
 
 // Pixels with any coverage outside the rectangle [x0, x1) x [y0, y1).
 int CountOpaqueOutside(const RgbaImage& image, int x0, int y0, int x1, int y1) {
@@ -47,22 +23,6 @@ int CountOpaqueOutside(const RgbaImage& image, int x0, int y0, int x1, int y1) {
     for (int x = 0; x < image.width; ++x)
       if ((x < x0 || x >= x1 || y < y0 || y >= y1) && image.A(x, y) > 0)
         ++count;
-  return count;
-}
-
-// Opaque pixels whose colour is clearly red, or clearly blue.
-int CountRedDominant(const RgbaImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      if (image.A(x, y) > 0.5f && image.R(x, y) > image.B(x, y) + 0.3f) ++count;
-  return count;
-}
-int CountBlueDominant(const RgbaImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      if (image.A(x, y) > 0.5f && image.B(x, y) > image.R(x, y) + 0.3f) ++count;
   return count;
 }
 
@@ -94,12 +54,6 @@ int CountBlobs(const RgbaImage& image, float threshold) {
     }
   }
   return blobs;
-}
-
-std::string Describe(const Box& b) {
-  if (b.empty()) return "empty box";
-  return "box x " + std::to_string(b.x0) + ".." + std::to_string(b.x1) +
-         ", y " + std::to_string(b.y0) + ".." + std::to_string(b.y1);
 }
 
 class HorizontalRenderTest : public ::testing::Test {

@@ -12,34 +12,11 @@
 #include <vector>
 
 #include "support/image_reader.h"
+#include "support/job_text.h"
 #include "support/run_quillmark.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-struct Area {
-  int x, y, width, height;
-  int right() const { return x + width; }    // one past the last column
-  int bottom() const { return y + height; }  // one past the last row
-};
-
-std::string AreaJson(const Area& a) {
-  return "[" + std::to_string(a.x) + "," + std::to_string(a.y) + "," +
-         std::to_string(a.width) + "," + std::to_string(a.height) + "]";
-}
-
-std::string Canvas(int width, int height, const std::string& output,
-                   const std::string& ui) {
-  return "{\"size\":[" + std::to_string(width) + "," + std::to_string(height) +
-         "],\"output\":\"" + output + "\",\"ui\":{" + ui + "}}";
-}
-
-std::string Job(const std::vector<std::string>& canvases) {
-  std::string job = "[\n";
-  for (size_t i = 0; i < canvases.size(); ++i)
-    job += (i ? ",\n" : "") + canvases[i];
-  return job + "\n]\n";
-}
 
 // A red vertical item in the CJK font, columns `columnWidth` apart.
 std::string VerticalUi(const std::string& text, int size, int columnWidth,
@@ -49,27 +26,6 @@ std::string VerticalUi(const std::string& text, int size, int columnWidth,
          std::to_string(columnWidth) +
          ",\"fill\":\"#FF0000\",\"direction\":1,\"area\":" + AreaJson(area) +
          extra;
-}
-
-int CountRedDominant(const RgbaImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      if (image.A(x, y) > 0.5f && image.R(x, y) > image.B(x, y) + 0.3f) ++count;
-  return count;
-}
-int CountBlueDominant(const RgbaImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      if (image.A(x, y) > 0.5f && image.B(x, y) > image.R(x, y) + 0.3f) ++count;
-  return count;
-}
-
-std::string Describe(const Box& b) {
-  if (b.empty()) return "empty box";
-  return "box x " + std::to_string(b.x0) + ".." + std::to_string(b.x1) +
-         ", y " + std::to_string(b.y0) + ".." + std::to_string(b.y1);
 }
 
 // Pixels of `b` whose RGBA differ between the two images.

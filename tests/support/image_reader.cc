@@ -44,3 +44,25 @@ int CountOpaque(const RgbaImage& image, float threshold) {
       if (image.A(x, y) > threshold) ++count;
   return count;
 }
+
+int CountRedDominant(const RgbaImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      if (image.A(x, y) > 0.5f && image.R(x, y) > image.B(x, y) + 0.3f) ++count;
+  return count;
+}
+
+int CountBlueDominant(const RgbaImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      if (image.A(x, y) > 0.5f && image.B(x, y) > image.R(x, y) + 0.3f) ++count;
+  return count;
+}
+
+std::string Describe(const Box& b) {
+  if (b.empty()) return "empty box";
+  return "box x " + std::to_string(b.x0) + ".." + std::to_string(b.x1) +
+         ", y " + std::to_string(b.y0) + ".." + std::to_string(b.y1);
+}

@@ -33,4 +33,12 @@ Box OpaqueBox(const RgbaImage& image, float threshold = 0.0f);
 // The number of pixels whose alpha is above `threshold`.
 int CountOpaque(const RgbaImage& image, float threshold = 0.0f);
 
+// Opaque pixels (alpha above 0.5) whose colour is clearly red, or clearly
+// blue.
+int CountRedDominant(const RgbaImage& image);
+int CountBlueDominant(const RgbaImage& image);
+
+// "box x X0..X1, y Y0..Y1", or "empty box", for failure messages.
+std::string Describe(const Box& b);
+
 #endif  // QUILLMARK_TESTS_SUPPORT_IMAGE_READER_H_
