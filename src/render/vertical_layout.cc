@@ -7,24 +7,6 @@ namespace {
 // Text is laid out only above this font size.
 constexpr int kNoTextSize = 4;
 
-// Measures every unit in full and hands on its em size.
-class MeasuredEms : public EmSource {
- public:
-  MeasuredEms(const std::vector<std::string>& units, MetricsSource* metrics)
-      : units_(units), metrics_(metrics) {}
-  bool Get(size_t index, EmSize* out) override {
-    FontMetrics m;
-    if (!metrics_->Measure(units_[index], &m))
-      return false;
-    *out = {m.charWidth, m.charHeight};
-    return true;
-  }
-
- private:
-  const std::vector<std::string>& units_;
-  MetricsSource* metrics_;
-};
-
 // Gives every unit one em size per pass: the font's, measured on the empty
 // text, which ImageMagick answers without loading a glyph. The one place
 // that relies on the em size being the same for all units at a size:
@@ -100,6 +82,14 @@ Placement CheckAllUnits(const std::vector<std::string>& units,
 }
 
 }  // namespace
+
+bool MeasuredEms::Get(size_t index, EmSize* out) {
+  FontMetrics m;
+  if (!metrics_->Measure(units_[index], &m))
+    return false;
+  *out = {m.charWidth, m.charHeight};
+  return true;
+}
 
 bool BreakColumns(const TextInfo& info, int fontSize, float topInset,
                   size_t unitCount, MetricsSource* metrics, EmSource* ems,

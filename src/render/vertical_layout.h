@@ -30,6 +30,18 @@ class EmSource {
   virtual bool Get(size_t index, EmSize* out) = 0;
 };
 
+// Measures every unit in full and hands on its em size.
+class MeasuredEms : public EmSource {
+ public:
+  MeasuredEms(const std::vector<std::string>& units, MetricsSource* metrics)
+      : units_(units), metrics_(metrics) {}
+  bool Get(size_t index, EmSize* out) override;
+
+ private:
+  const std::vector<std::string>& units_;
+  MetricsSource* metrics_;
+};
+
 // One layout pass at `fontSize`: breaks the units into columns by the area's
 // height. `columns->width` comes in as the width in force and goes out
 // changed when the column width follows the font. False when a measurement
