@@ -68,14 +68,14 @@ JobSet Vertical(std::mt19937* rng, int count, bool fit) {
     job << (i ? ",\n" : "\n")
         << "{\"size\": [240, 620], \"output\": \"vertical" << i << ".png\", \"ui\": {"
         << "\"default\": \"" << Cjk(rng, Between(rng, 24, 40)) << "\", "
-        << "\"font\": \"cjk\", \"size\": " << (fit ? 72 : 40) << ", \"line_height\": 48, "
+        << "\"font\": \"cjk\", \"size\": " << (fit ? 120 : 40) << ", \"line_height\": 48, "
         << "\"align\": " << Between(rng, 0, 2) << ", \"area\": [10, 10, 220, 600], "
         << "\"fill\": \"#B22222\", \"direction\": 1"
         << (fit ? ", \"adjustToFit\": true" : "") << "}}";
   }
   job << "\n]\n";
   if (fit)
-    return {"vertical-fit", "vertical CJK, 24-40 characters fitted from 72 pt", job.str(), count};
+    return {"vertical-fit", "vertical CJK, 24-40 characters fitted from 120 pt", job.str(), count};
   return {"vertical", "vertical CJK, 24-40 characters at 40 pt, no fitting", job.str(), count};
 }
 
