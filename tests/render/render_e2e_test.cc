@@ -11,6 +11,7 @@
 
 #include "support/image_reader.h"
 #include "support/job_text.h"
+#include "support/render_fixture.h"
 #include "support/run_quillmark.h"
 #include "support/temp_dir.h"
 
@@ -56,31 +57,7 @@ int CountBlobs(const RgbaImage& image, float threshold) {
   return blobs;
 }
 
-class HorizontalRenderTest : public ::testing::Test {
- protected:
-  // Runs the binary on `job` in the test's folder (relative outputs land
-  // there) with the test fonts: "sans" is DejaVu Sans.
-  RunResult Render(const std::string& job) {
-    dir_.Write("fonts.json", TestFontList());
-    dir_.Write("job.json", job);
-    return RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
-  }
-
-  RgbaImage Image(const std::string& name) const {
-    RgbaImage image = ReadRgbaImage(dir_.File(name));
-    EXPECT_TRUE(image.ok) << name << " could not be read back";
-    return image;
-  }
-
-  // Every canvas was written: status 0 and no failure line.
-  static void ExpectCleanRun(const RunResult& run) {
-    EXPECT_EQ(0, run.exitCode) << run.output;
-    for (const std::string& message : run.messages)
-      EXPECT_EQ(std::string::npos, message.find("Quillmark : ")) << message;
-  }
-
-  TempDir dir_;
-};
+class HorizontalRenderTest : public RenderFixture {};
 
 // Red DejaVu Sans text without outline or shadow.
 std::string PlainUi(const std::string& text, int size, const Area& area,

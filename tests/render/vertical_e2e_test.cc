@@ -13,6 +13,7 @@
 
 #include "support/image_reader.h"
 #include "support/job_text.h"
+#include "support/render_fixture.h"
 #include "support/run_quillmark.h"
 #include "support/temp_dir.h"
 
@@ -46,30 +47,7 @@ const char kSeasons[] =
 // The first n characters of kSeasons (three bytes each).
 std::string Seasons(int n) { return std::string(kSeasons, 3 * n); }
 
-class VerticalRenderTest : public ::testing::Test {
- protected:
-  // Runs the binary on `job` in the test's folder with the test fonts:
-  // "cjk" is Droid Sans Fallback.
-  RunResult Render(const std::string& job) {
-    dir_.Write("fonts.json", TestFontList());
-    dir_.Write("job.json", job);
-    return RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
-  }
-
-  RgbaImage Image(const std::string& name) const {
-    RgbaImage image = ReadRgbaImage(dir_.File(name));
-    EXPECT_TRUE(image.ok) << name << " could not be read back";
-    return image;
-  }
-
-  static void ExpectCleanRun(const RunResult& run) {
-    EXPECT_EQ(0, run.exitCode) << run.output;
-    for (const std::string& message : run.messages)
-      EXPECT_EQ(std::string::npos, message.find("Quillmark : ")) << message;
-  }
-
-  TempDir dir_;
-};
+class VerticalRenderTest : public RenderFixture {};
 
 const Area kArea{20, 20, 120, 200};
 const int kColumn = 36;  // column width ("line_height") of the 28-pixel font

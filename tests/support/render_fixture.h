@@ -1,0 +1,40 @@
+#ifndef QUILLMARK_TESTS_SUPPORT_RENDER_FIXTURE_H_
+#define QUILLMARK_TESTS_SUPPORT_RENDER_FIXTURE_H_
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/image_reader.h"
+#include "support/run_quillmark.h"
+#include "support/temp_dir.h"
+
+// A folder of its own for each end-to-end rendering test.
+class RenderFixture : public ::testing::Test {
+ protected:
+  // Runs the binary on `job` in the test's folder (relative outputs land
+  // there) with the test fonts: "sans" is DejaVu Sans, "cjk" Droid Sans
+  // Fallback.
+  RunResult Render(const std::string& job) {
+    dir_.Write("fonts.json", TestFontList());
+    dir_.Write("job.json", job);
+    return RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
+  }
+
+  RgbaImage Image(const std::string& name) const {
+    RgbaImage image = ReadRgbaImage(dir_.File(name));
+    EXPECT_TRUE(image.ok) << name << " could not be read back";
+    return image;
+  }
+
+  // Every canvas was written: status 0 and no failure line.
+  static void ExpectCleanRun(const RunResult& run) {
+    EXPECT_EQ(0, run.exitCode) << run.output;
+    for (const std::string& message : run.messages)
+      EXPECT_EQ(std::string::npos, message.find("Quillmark : ")) << message;
+  }
+
+  TempDir dir_;
+};
+
+#endif  // QUILLMARK_TESTS_SUPPORT_RENDER_FIXTURE_H_
