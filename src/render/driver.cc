@@ -14,15 +14,6 @@
 
 namespace {
 
-// ImageMagick's account of the wand's last failure.
-std::string WandError(MagickWand* wand) {
-  ExceptionType severity;
-  MagickStringPtr text(MagickGetException(wand, &severity));
-  if (!text || *text == '\0')
-    return "unknown error";
-  return text.get();
-}
-
 void LogWriteFailure(const TextInfo& info, const std::string& reason) {
   QMLog("Quillmark : failed to write %s: %s",
         Printable(info.outputPath).c_str(), reason.c_str());
@@ -49,7 +40,7 @@ bool RenderAndWrite(TextInfo info) {
                       kRenderFontUnreadable;
   }
   if (MagickGetNumberImages(wand.get()) == 0) {
-    LogWriteFailure(info, WandError(wand.get()));
+    LogWriteFailure(info, WandFailure(wand.get(), "unknown error"));
     return false;
   }
   if (fontUnreadable) {

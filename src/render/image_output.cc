@@ -127,6 +127,12 @@ bool WriteRegularFile(const std::string& file, const void* data, size_t size,
   return true;
 }
 
+std::string WandFailure(MagickWand* wand, const char* fallback) {
+  ExceptionType severity;
+  MagickStringPtr text(MagickGetException(wand, &severity));
+  return text && *text ? text.get() : fallback;
+}
+
 bool WriteImageFile(MagickWand* wand, const std::string& path,
                     std::string* error) {
   OutputTarget target;
@@ -139,9 +145,7 @@ bool WriteImageFile(MagickWand* wand, const std::string& path,
   std::unique_ptr<unsigned char, MagickMemoryDeleter> blob(
       MagickGetImageBlob(wand, &length));
   if (!blob || length == 0) {
-    ExceptionType severity;
-    MagickStringPtr reason(MagickGetException(wand, &severity));
-    *error = reason && *reason ? reason.get() : "the image could not be encoded";
+    *error = WandFailure(wand, "the image could not be encoded");
     return false;
   }
   return WriteRegularFile(target.file, blob.get(), length, error);

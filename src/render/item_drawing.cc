@@ -56,8 +56,8 @@ int DrawItem(MagickWand* wand, const TextInfo& info, bool createCanvas,
   // Without an image (the canvas could not be created) nothing can be
   // measured; the driver reports the canvas.
   if (MagickGetNumberImages(wand) > 0) {
-    MagickMetrics magick(wand, drawing.get(), fontFile);
     const std::string fontKey = FontFileKey(fontFile);
+    MagickMetrics magick(wand, drawing.get(), !fontKey.empty());
     CachedMetrics cached(
         &magick, &SharedMetricsCache(), fontKey,
         fontKey + '\n' + DescribeSettings(info, translateX, translateY));

@@ -1,8 +1,5 @@
 #include "render/magick_metrics.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "render/magick_handles.h"
 
 namespace {
@@ -10,18 +7,6 @@ uint64_t queryCount = 0;
 }  // namespace
 
 uint64_t MetricsQueryCount() { return queryCount; }
-
-bool IsReadableRegularFile(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-         access(path.c_str(), R_OK) == 0;
-}
-
-MagickMetrics::MagickMetrics(MagickWand* wand, DrawingWand* drawing,
-                             const std::string& fontFile)
-    : wand_(wand),
-      drawing_(drawing),
-      fontReadable_(IsReadableRegularFile(fontFile)) {}
 
 void MagickMetrics::SetFontSize(int size) {
   DrawSetFontSize(drawing_, static_cast<double>(size));

@@ -10,14 +10,14 @@
 
 // Measures with MagickQueryFontMetrics under a drawing wand's font, size and
 // stroke, for the canvas wand's image. Setting the size goes through
-// DrawSetFontSize, so the drawing commands get it too. `fontFile` is the
-// font the drawing wand was given: when it is not a readable regular file,
-// nothing is measured (ImageMagick would quietly draw with another font, and
-// a FIFO would block it).
+// DrawSetFontSize, so the drawing commands get it too. When the drawing
+// wand's font is not a readable regular file (`fontReadable` false), nothing
+// is measured: ImageMagick would quietly draw with another font, and a FIFO
+// would block it.
 class MagickMetrics : public MetricsSource {
  public:
-  MagickMetrics(MagickWand* wand, DrawingWand* drawing,
-                const std::string& fontFile);
+  MagickMetrics(MagickWand* wand, DrawingWand* drawing, bool fontReadable)
+      : wand_(wand), drawing_(drawing), fontReadable_(fontReadable) {}
   void SetFontSize(int size) override;
   bool Measure(const std::string& text, FontMetrics* out) override;
 
@@ -30,7 +30,5 @@ class MagickMetrics : public MetricsSource {
 // How many times MagickQueryFontMetrics has been called in this process.
 uint64_t MetricsQueryCount();
 
-// True when `path` names a regular file that this process may read.
-bool IsReadableRegularFile(const std::string& path);
 
 #endif  // QUILLMARK_RENDER_MAGICK_METRICS_H_

@@ -1,6 +1,7 @@
 #include "render/metrics_cache.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -98,7 +99,8 @@ bool CachedMetrics::Measure(const std::string& text, FontMetrics* out) {
 
 std::string FontFileKey(const std::string& path) {
   struct stat info;
-  if (stat(path.c_str(), &info) != 0)
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      access(path.c_str(), R_OK) != 0)
     return "";
   return path + '\n' + std::to_string(info.st_dev) + ':' +
          std::to_string(info.st_ino) + ':' + std::to_string(info.st_size) +

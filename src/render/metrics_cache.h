@@ -82,8 +82,8 @@ class CachedMetrics : public MetricsSource {
 };
 
 // The path with the file's device, inode, size and modification time, so a
-// font file replaced during the run is measured anew. Empty when the file
-// cannot be examined.
+// font file replaced during the run is measured anew. Empty when the path is
+// not a regular file that this process may read.
 std::string FontFileKey(const std::string& path);
 
 #endif  // QUILLMARK_RENDER_METRICS_CACHE_H_
