@@ -21,9 +21,7 @@
 
 #include "job_sets.h"
 #include "render/driver.h"
-#include "render/magick_metrics.h"
-#include "render/metrics_cache.h"
-#include "render/render_options.h"
+#include "render/render_context.h"
 
 namespace {
 
@@ -33,8 +31,8 @@ struct Mode {
 };
 
 const Mode kModes[] = {
-    {"straightforward", {false, false}},
-    {"current", {true, true}},
+    {"straightforward", {false, false, false, 0}},
+    {"current", {true, true, false, 0}},
 };
 
 struct Measurement {
@@ -64,8 +62,10 @@ Measurement Render(const Mode& mode, const std::string& fontList,
     perror("chdir");
     exit(2);
   }
-  renderOptions = mode.options;
-  SharedMetricsCache().Clear();
+  RenderContext context;
+  context.options = mode.options;
+  RunOptions inProcess;
+  inProcess.jobs = 0;  // in this process, so that the queries can be counted
   fflush(stdout);
   int savedStdout = dup(1);
   int devNull = open("/dev/null", O_WRONLY);
@@ -73,11 +73,10 @@ Measurement Render(const Mode& mode, const std::string& fontList,
   close(devNull);
 
   Measurement m;
-  uint64_t queriesBefore = MetricsQueryCount();
   auto start = std::chrono::steady_clock::now();
-  m.status = draw(fontList, jobPath, 1.0f);
+  m.status = RunJob(fontList, jobPath, 1.0f, inProcess, &context);
   m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  m.queries = MetricsQueryCount() - queriesBefore;
+  m.queries = context.magickQueries;
 
   fflush(stdout);
   dup2(savedStdout, 1);

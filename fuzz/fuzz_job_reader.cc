@@ -14,7 +14,7 @@
 
 #include <rapidjson/document.h>
 
-#include "app/setting.h"
+#include "job/setting.h"
 #include "fonts/font_registry.h"
 #include "job/job_reader.h"
 #include "job/text_info.h"
@@ -65,15 +65,22 @@ void ReadAsJob(const std::string& text, const Setting& flags) {
   if (!doc.IsArray())
     Fail("ParseJob accepted a root that is not an array", 0);
   for (rapidjson::SizeType i = 0; i < doc.Size(); ++i) {
-    TextInfo info;
-    if (ReadCanvas(doc[i], static_cast<int>(i), flags, 1.0f, &info))
-      CheckRecord(info, i);
+    CanvasRead read = ReadCanvas(doc[i], flags, 1.0f);
+    if (read.drawable())
+      CheckRecord(read.info, i);
+    else if (!read.isCanvas && !read.skipReason.empty())
+      Fail("a canvas that failed the skip rule has a reason", i);
+    // Every message names the canvas.
+    for (const std::string& line : ReadingMessages(static_cast<int>(i), read))
+      if (line.rfind("Quillmark : canvas " + std::to_string(i), 0) != 0)
+        Fail("a reading message does not name its canvas", i);
   }
 }
 
 void ReadAsFontList(const std::string& text) {
   FontMap fonts;
-  AddFontList(text, &fonts);
+  std::vector<std::string> notes;
+  AddFontList(text, &fonts, &notes);
   size_t n = 0;
   for (const auto& [name, path] : fonts) {
     if (HasNul(name) || HasNul(path))
@@ -84,7 +91,7 @@ void ReadAsFontList(const std::string& text) {
   }
   // Adding the same list again changes nothing: the first member counts.
   FontMap again = fonts;
-  AddFontList(text, &again);
+  AddFontList(text, &again, &notes);
   if (again != fonts)
     Fail("adding a font list twice changed the registry", 0);
 }

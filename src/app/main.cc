@@ -2,10 +2,13 @@
 #include <signal.h>
 
 #include <string>
+#include <vector>
 
-#include "app/setting.h"
+#include "app/command_line.h"
+#include "job/setting.h"
 #include "render/driver.h"
 #include "util/log.h"
+#include "util/system_resources.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -24,7 +27,15 @@ int main(int argc, char** argv) {
   std::string fontListPath = argv[1];
   std::string jobFilePath = argv[2];
   ReadFlags(argc, argv, &setting);
+  RunOptions options;
+  std::vector<std::string> problems;
+  ReadRunOptions(argc, argv, AvailableCores(), &options, &problems);
+  // Deliberate: "ajustToFit" is spelled as other programs that read this log
+  // expect it.
   QMLog("quillmark global setting: ajustToFit: %d, ignoreLineHeight: %d",
         setting.adjustToFit, setting.ignoreLineHeight);
-  return draw(fontListPath, jobFilePath, 1.0f);
+  for (const std::string& problem : problems)
+    QMLog("Quillmark : %s", Printable(problem).c_str());
+  RenderContext context;
+  return RunJob(fontListPath, jobFilePath, 1.0f, options, &context);
 }

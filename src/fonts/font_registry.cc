@@ -19,7 +19,8 @@ const char* UnsafeFontPathReason(const std::string& path) {
   return nullptr;
 }
 
-void AddFontList(const std::string& text, FontMap* fonts) {
+void AddFontList(const std::string& text, FontMap* fonts,
+                 std::vector<std::string>* notes) {
   rapidjson::Document doc;
   // Iterative parsing: deep nesting cannot exhaust the stack.
   doc.Parse<rapidjson::kParseIterativeFlag>(text.c_str());
@@ -29,14 +30,14 @@ void AddFontList(const std::string& text, FontMap* fonts) {
     // Names and paths end at their first NUL, as C strings do.
     std::string name(it->name.GetString());
     if (!it->value.IsString()) {
-      QMLog("Quillmark : font \"%s\" left out: its value is not a string",
-            Printable(name).c_str());
+      notes->push_back("Quillmark : font \"" + Printable(name) +
+                       "\" left out: its value is not a string");
       continue;
     }
     std::string path(it->value.GetString());
     if (const char* reason = UnsafeFontPathReason(path)) {
-      QMLog("Quillmark : font \"%s\" left out: its path %s",
-            Printable(name).c_str(), reason);
+      notes->push_back("Quillmark : font \"" + Printable(name) +
+                       "\" left out: its path " + reason);
       continue;
     }
     fonts->emplace(std::move(name), std::move(path));  // first one counts
@@ -47,7 +48,10 @@ void LoadFontFiles(std::string path) {
   std::string text;
   if (!ReadFileContent(path.c_str(), text))
     return;
-  AddFontList(text, &kFontInfoMaps);
+  std::vector<std::string> notes;
+  AddFontList(text, &kFontInfoMaps, &notes);
+  for (const std::string& note : notes)
+    QMLog("%s", note.c_str());
 }
 
 std::string GetFont(const char* name) {

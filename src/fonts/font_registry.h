@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // Font name -> font file path, ordered byte-wise (unsigned bytes, so "Bold"
 // sorts before "alpha"). Filled once per run by LoadFontFiles.
@@ -15,8 +16,10 @@ extern FontMap kFontInfoMaps;
 // parsed leaves the registry empty without a message of its own.
 void LoadFontFiles(std::string path);
 
-// Adds the fonts of a font list's text to `fonts`, as LoadFontFiles does.
-void AddFontList(const std::string& text, FontMap* fonts);
+// Adds the fonts of a font list's text to `fonts`, as LoadFontFiles does,
+// and describes each member left out in *notes, as a log line.
+void AddFontList(const std::string& text, FontMap* fonts,
+                 std::vector<std::string>* notes);
 
 // Why `path` may not be handed to the drawing library, or nullptr when it
 // may. ImageMagick writes the path into its drawing commands unescaped and

@@ -1,9 +1,10 @@
 #include "job/job_reader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
-#include "util/log.h"
 #include "util/numeric.h"
 
 namespace {
@@ -60,18 +61,27 @@ int MapAlignment(int align) {
 }
 
 struct CanvasReader {
-  int index;
+  CanvasRead* read;
   TextInfo* info;
   const char* overflowKey = nullptr;  // first key whose scaling overflowed
 
   void Ignore(const char* key, const char* why) {
-    QMLog("Quillmark : canvas %d: \"ui\" key \"%s\" ignored: %s", index, key,
-          why);
+    read->ignored.push_back({key, why});
   }
 
   void String(const char* key, const Value& v, std::string* field) {
     if (!ReadString(v, field))
       Ignore(key, "not a string");
+  }
+
+  void Colour(const char* key, const Value& v, std::string* field) {
+    if (!ReadString(v, field)) {
+      Ignore(key, "not a string");
+      return;
+    }
+    std::vector<std::string>& keys = read->colourKeys;
+    if (std::find(keys.begin(), keys.end(), key) == keys.end())
+      keys.push_back(key);
   }
 
   bool Int(const char* key, const Value& v, int* out) {
@@ -127,11 +137,11 @@ struct CanvasReader {
     } else if (is("line_height")) {
       ScaledInt(key, v, &info->lineHeight);
     } else if (is("fill")) {
-      String(key, v, &info->fillColor);
+      Colour(key, v, &info->fillColor);
     } else if (is("area")) {
       Area(v);
     } else if (is("shadow")) {
-      String(key, v, &info->shadowColor);
+      Colour(key, v, &info->shadowColor);
     } else if (is("s_size")) {
       Int(key, v, &info->shadowSize);
     } else if (is("s_dist")) {
@@ -142,7 +152,7 @@ struct CanvasReader {
       if (!ReadFloat(v, &info->shadowAlpha))
         Ignore(key, "not a number");
     } else if (is("stroke")) {
-      String(key, v, &info->strokeColor);
+      Colour(key, v, &info->strokeColor);
     } else if (is("width")) {
       if (Int(key, v, &n))
         info->strokeWidth = static_cast<float>(n);
@@ -164,6 +174,8 @@ struct CanvasReader {
         Overflow(key);
     } else if (is("direction")) {
       Int(key, v, &info->direction);
+    } else {
+      read->unknownUiKeys.emplace_back(name.GetString(), name.GetStringLength());
     }
   }
 
@@ -198,36 +210,45 @@ bool ParseJob(const std::string& text, rapidjson::Document* doc) {
   return !doc->HasParseError() && doc->IsArray();
 }
 
-bool ReadCanvas(const Value& canvas, int index, const Setting& flags,
-                float scale, TextInfo* info) {
+CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale) {
+  CanvasRead read;
   if (!canvas.IsObject())
-    return false;
+    return read;
   const Value* size = Find(canvas, "size");
   const Value* ui = Find(canvas, "ui");
   const Value* output = Find(canvas, "output");
   if (size == nullptr || !size->IsArray() || ui == nullptr ||
       !ui->IsObject() || output == nullptr || !output->IsString())
-    return false;
+    return read;
+  read.isCanvas = true;
+  for (auto it = canvas.MemberBegin(); it != canvas.MemberEnd(); ++it) {
+    std::string name(it->name.GetString(), it->name.GetStringLength());
+    if (name != "size" && name != "ui" && name != "output")
+      read.unknownCanvasKeys.push_back(name);
+  }
 
+  char reason[160];
   int width, height;
   if (size->Size() < 2 || !ReadInt32((*size)[0], &width) ||
       !ReadInt32((*size)[1], &height)) {
-    QMLog("Quillmark : canvas %d skipped: \"size\" needs two whole numbers in "
-          "the 32-bit range", index);
-    return false;
+    read.skipReason = "\"size\" needs two whole numbers in the 32-bit range";
+    return read;
   }
   if (width <= 0 || height <= 0) {
-    QMLog("Quillmark : canvas %d skipped: \"size\" %d x %d is not positive",
-          index, width, height);
-    return false;
+    snprintf(reason, sizeof(reason), "\"size\" %d x %d is not positive",
+             width, height);
+    read.skipReason = reason;
+    return read;
   }
   if (width > kMaxCanvasSide || height > kMaxCanvasSide) {
-    QMLog("Quillmark : canvas %d skipped: \"size\" %d x %d is larger than the "
-          "limit of %d pixels a side", index, width, height, kMaxCanvasSide);
-    return false;
+    snprintf(reason, sizeof(reason),
+             "\"size\" %d x %d is larger than the limit of %d pixels a side",
+             width, height, kMaxCanvasSide);
+    read.skipReason = reason;
+    return read;
   }
 
-  *info = TextInfo();
+  TextInfo* info = &read.info;
   info->outputPath = output->GetString();
   info->canvasWidth = width;
   info->canvasHeight = height;
@@ -235,13 +256,26 @@ bool ReadCanvas(const Value& canvas, int index, const Setting& flags,
   info->ignoreLineHeight = flags.ignoreLineHeight;
   info->scale = scale;
 
-  CanvasReader reader{index, info};
+  CanvasReader reader{&read, info};
   for (auto it = ui->MemberBegin(); it != ui->MemberEnd(); ++it)
     reader.Apply(it->name, it->value);
   if (const char* key = reader.OutOfRangeKey()) {
-    QMLog("Quillmark : canvas %d skipped: \"%s\" gives a value beyond the "
-          "limit of %d", index, key, kMaxMagnitude);
-    return false;
+    snprintf(reason, sizeof(reason),
+             "\"%s\" gives a value beyond the limit of %d", key,
+             kMaxMagnitude);
+    read.skipReason = reason;
   }
-  return true;
+  return read;
+}
+
+std::vector<std::string> ReadingMessages(int index, const CanvasRead& read) {
+  std::vector<std::string> lines;
+  char prefix[64];
+  snprintf(prefix, sizeof(prefix), "Quillmark : canvas %d", index);
+  for (const IgnoredMember& member : read.ignored)
+    lines.push_back(std::string(prefix) + ": \"ui\" key \"" + member.key +
+                    "\" ignored: " + member.why);
+  if (!read.skipReason.empty())
+    lines.push_back(std::string(prefix) + " skipped: " + read.skipReason);
+  return lines;
 }

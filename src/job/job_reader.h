@@ -4,8 +4,9 @@
 #include <rapidjson/document.h>
 
 #include <string>
+#include <vector>
 
-#include "app/setting.h"
+#include "job/setting.h"
 #include "job/text_info.h"
 
 // The largest canvas side, and the largest magnitude of a scaled font size or
@@ -19,12 +20,43 @@ constexpr int kMaxMagnitude = 16384;
 // is not an array.
 bool ParseJob(const std::string& text, rapidjson::Document* doc);
 
-// Builds the record of canvas `index` (its position in the root array) from
-// the starting values (`flags`, `scale`) and the canvas's "ui" keys, applied
-// in document order. Returns false when the canvas is to be skipped. Every
-// problem except a failed skip rule is logged as one line naming the canvas;
-// a "ui" member of the wrong type is ignored and the rest is used.
-bool ReadCanvas(const rapidjson::Value& canvas, int index,
-                const Setting& flags, float scale, TextInfo* info);
+// A "ui" member that was not used, and why.
+struct IgnoredMember {
+  std::string key;
+  std::string why;
+};
+
+// What reading one canvas found.
+struct CanvasRead {
+  // False when the canvas fails the skip rule: no "size" array, "ui" object
+  // or "output" string. Such a canvas is dropped without a word.
+  bool isCanvas = false;
+  // Why a canvas that passed the skip rule cannot be drawn; empty when it
+  // can.
+  std::string skipReason;
+  // The record, from the starting values and the "ui" keys in document order.
+  TextInfo info;
+  // "ui" members of the wrong type or range, in document order; the rest of
+  // the canvas is used.
+  std::vector<IgnoredMember> ignored;
+  // Member names that Quillmark does not know, in document order.
+  std::vector<std::string> unknownUiKeys;
+  std::vector<std::string> unknownCanvasKeys;
+  // The colour keys ("fill", "stroke", "shadow") given as strings; their
+  // values are in `info`.
+  std::vector<std::string> colourKeys;
+
+  bool drawable() const { return isCanvas && skipReason.empty(); }
+};
+
+// Reads one element of the job's root array into a record, from the starting
+// values (`flags`, `scale`) and the canvas's "ui" keys, applied in document
+// order. A "ui" member of the wrong type is ignored and the rest is used.
+CanvasRead ReadCanvas(const rapidjson::Value& canvas, const Setting& flags,
+                      float scale);
+
+// The log lines that reading canvas `index` gives: one per ignored member,
+// then the reason it is skipped, if it is.
+std::vector<std::string> ReadingMessages(int index, const CanvasRead& read);
 
 #endif  // QUILLMARK_JOB_JOB_READER_H_

@@ -12,11 +12,24 @@ struct Annotation {
   std::string text;
 };
 
+// A line (horizontal) or a column (vertical) as placed: its text and where
+// it starts, the origin of a line or the left edge and top of a column.
+struct PlacedLine {
+  std::string text;
+  double x;
+  double y;
+};
+
 // What a layout hands to its renderer.
 struct Layout {
   std::vector<Annotation> annotations;  // in drawing order
   int fontSize = 0;                     // the size the text is drawn at
   bool metricsFailed = false;           // a measurement failed; nothing laid out
+  std::vector<PlacedLine> lines;        // the lines or columns drawn
+  // Text that does not fit the area: lines below it, which are not drawn;
+  // columns that start left of it, which are drawn there; or the whole text
+  // when none of it is drawn at any size.
+  std::vector<std::string> overflow;
 };
 
 #endif  // QUILLMARK_RENDER_ANNOTATION_H_

@@ -2,74 +2,109 @@
 
 #include <rapidjson/document.h>
 
-#include "app/setting.h"
+#include <algorithm>
+
 #include "fonts/font_registry.h"
 #include "job/job_reader.h"
-#include "render/image_output.h"
-#include "render/magick_handles.h"
-#include "render/magick_safety.h"
-#include "render/renderers.h"
+#include "job/setting.h"
+#include "render/canvas_outcome.h"
+#include "render/canvas_rendering.h"
+#include "render/canvas_workers.h"
 #include "util/file.h"
 #include "util/log.h"
+#include "util/system_resources.h"
 
 namespace {
 
-void LogWriteFailure(const TextInfo& info, const std::string& reason) {
-  QMLog("Quillmark : failed to write %s: %s",
-        Printable(info.outputPath).c_str(), reason.c_str());
+// The canvases of this run (this shard's), read from the job.
+std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
+                                        float scale,
+                                        const RunOptions& options) {
+  std::vector<CanvasOutcome> outcomes;
+  for (rapidjson::SizeType i = 0; i < job.Size(); ++i) {
+    if (static_cast<int>(i % static_cast<unsigned>(options.shardCount)) !=
+        options.shardIndex)
+      continue;
+    CanvasOutcome outcome;
+    outcome.index = static_cast<int>(i);
+    outcome.read = ReadCanvas(job[i], setting, scale);
+    if (outcome.read.drawable()) {
+      const std::string& name = outcome.read.info.fontName;
+      outcome.fontFile = GetFont(name.c_str());
+      outcome.fontFallback = kFontInfoMaps.count(name) == 0;
+    }
+    outcomes.push_back(std::move(outcome));
+  }
+  return outcomes;
 }
 
-bool RenderAndWrite(TextInfo info) {
-  MagickWandPtr wand(NewMagickWand());
-  if (!wand) {
-    LogWriteFailure(info, "no wand could be created");
-    return false;
+// What happens to each canvas once it is done: its log lines.
+class Outcomes {
+ public:
+  void Emit(const CanvasOutcome& outcome) {
+    for (const std::string& line : LogMessages(outcome))
+      QMLog("%s", line.c_str());
+    if (outcome.status() == CanvasStatus::kFailed)
+      allWritten_ = false;
   }
-  // Both passes pad the top by half the job's stroke width, also the second
-  // one, which draws no stroke.
-  const float halfStroke = 0.5f * info.strokeWidth;
-  auto render = info.direction == 0 ? drawHorizontalTexts : drawVerticalTexts;
-  bool fontUnreadable = render(wand.get(), info, true, halfStroke, 0, 0) ==
-                        kRenderFontUnreadable;
-  if (!info.strokeOverFill && info.strokeWidth > 0) {
-    // The outline lies under the fill: draw the fill once more over it, half
-    // a pixel lower, without outline and shadow.
-    info.strokeWidth = 0;
-    info.shadowAlpha = 0;
-    fontUnreadable |= render(wand.get(), info, false, halfStroke, 0, 0.5f) ==
-                      kRenderFontUnreadable;
+  int ExitStatus() const { return allWritten_ ? 0 : 1; }
+
+ private:
+  bool allWritten_ = true;
+};
+
+WorkerLimits LimitsFor(const RunOptions& options) {
+  WorkerLimits limits;
+  limits.workers = options.jobs;
+  limits.timeoutSeconds = options.timeoutSeconds;
+  limits.memoryBudgetBytes = options.memoryBudgetBytes;
+  if (limits.memoryBudgetBytes == 0)
+    limits.memoryBudgetBytes = AvailableMemoryBytes() / 2;
+  return limits;
+}
+
+void RenderAll(std::vector<CanvasOutcome>* outcomes, const RunOptions& options,
+               RenderContext* context, Outcomes* sink) {
+  context->options.layoutOnly = options.dryRun;
+  std::vector<CanvasJob> jobs;
+  std::vector<size_t> outcomeOf;  // job -> outcome
+  for (size_t i = 0; i < outcomes->size(); ++i) {
+    const CanvasOutcome& o = (*outcomes)[i];
+    if (!o.read.drawable())
+      continue;
+    jobs.push_back({o.read.info, o.read.colourKeys});
+    outcomeOf.push_back(i);
   }
-  if (MagickGetNumberImages(wand.get()) == 0) {
-    LogWriteFailure(info, WandFailure(wand.get(), "unknown error"));
-    return false;
+  size_t emitted = 0;
+  auto emitUpTo = [&](size_t end) {
+    for (; emitted < end; ++emitted) {
+      sink->Emit((*outcomes)[emitted]);
+      (*outcomes)[emitted] = CanvasOutcome();  // done with its text
+    }
+  };
+  auto done = [&](size_t job, RenderReport report) {
+    CanvasOutcome& outcome = (*outcomes)[outcomeOf[job]];
+    outcome.render = std::move(report);
+    outcome.rendered = true;
+    emitUpTo(outcomeOf[job] + 1);
+  };
+  if (options.jobs == 0) {
+    for (size_t job = 0; job < jobs.size(); ++job)
+      done(job, RenderCanvas(jobs[job], context));
+  } else {
+    // Side by side, each canvas keeps to its share of the cores.
+    if (options.jobs > 1)
+      context->options.magickThreads =
+          std::max(1, AvailableCores() / options.jobs);
+    RenderInWorkers(jobs, LimitsFor(options), *context, done);
   }
-  if (fontUnreadable) {
-    QMLog("Quillmark : unable to read font %s",
-          Printable(GetFont(info.fontName.c_str())).c_str());
-    return false;
-  }
-  std::string error;
-  if (!WriteImageFile(wand.get(), info.outputPath, &error)) {
-    LogWriteFailure(info, error);
-    return false;
-  }
-  return true;
+  emitUpTo(outcomes->size());
 }
 
 }  // namespace
 
-bool DrawCanvas(const TextInfo& info) {
-  MagickWandGenesis();
-  bool written = false;
-  if (ApplyMagickSafety())
-    written = RenderAndWrite(info);
-  else
-    LogWriteFailure(info, "ImageMagick refused the safety settings");
-  MagickWandTerminus();
-  return written;
-}
-
-int draw(std::string fontListPath, std::string jobFilePath, float scale) {
+int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
+           float scale, const RunOptions& options, RenderContext* context) {
   LoadFontFiles(fontListPath);
   if (kFontInfoMaps.empty()) {
     QMLog("Quillmark : empty font_list.json or parse error");
@@ -82,13 +117,13 @@ int draw(std::string fontListPath, std::string jobFilePath, float scale) {
     QMLog("Quillmark : empty text json or parse error");
     return 1;
   }
-  bool allWritten = true;
-  for (rapidjson::SizeType i = 0; i < job.Size(); ++i) {
-    TextInfo info;
-    if (!ReadCanvas(job[i], static_cast<int>(i), setting, scale, &info))
-      continue;
-    if (!DrawCanvas(info))
-      allWritten = false;
-  }
-  return allWritten ? 0 : 1;
+  std::vector<CanvasOutcome> outcomes = ReadCanvases(job, scale, options);
+  Outcomes sink;
+  RenderAll(&outcomes, options, context, &sink);
+  return sink.ExitStatus();
+}
+
+int draw(std::string fontListPath, std::string jobFilePath, float scale) {
+  RenderContext context;
+  return RunJob(fontListPath, jobFilePath, scale, RunOptions(), &context);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "render/split_word.h"
 #include "util/numeric.h"
 
 namespace {
@@ -34,26 +35,30 @@ double LineX(const TextInfo& info, double textW) {
 // every line the fitting accepted is drawn.
 bool PlaceLines(const TextInfo& info, float topInset,
                 const HorizontalLines& lines, MetricsSource* metrics,
-                std::vector<Annotation>* out) {
-  if (lines.text.empty())
-    return true;
+                Layout* out) {
   const bool cutAtBottom = !info.adjustToFit;
   double bottom = info.areaY + info.areaHeight;
   double y = static_cast<double>(topInset + info.areaY) + lines.lineAdvance;
-  if (cutAtBottom && y > bottom)
-    return true;
-  for (size_t i = 0; i < lines.text.size(); ++i) {
-    FontMetrics m;
-    if (!metrics->Measure(lines.text[i], &m))
-      return false;
-    out->push_back({LineX(info, m.textW),
-                    static_cast<double>(lines.baselines[i]), lines.text[i]});
-    if (i + 1 == lines.text.size())
-      break;
-    y += lines.lineAdvance;
-    if (cutAtBottom && y > bottom)
-      break;
+  size_t drawn = 0;
+  if (!(cutAtBottom && y > bottom)) {
+    while (drawn < lines.text.size()) {
+      FontMetrics m;
+      if (!metrics->Measure(lines.text[drawn], &m))
+        return false;
+      const double x = LineX(info, m.textW);
+      const double baseline = lines.baselines[drawn];
+      out->annotations.push_back({x, baseline, lines.text[drawn]});
+      out->lines.push_back({lines.text[drawn], x, baseline});
+      if (++drawn == lines.text.size())
+        break;
+      y += lines.lineAdvance;
+      if (cutAtBottom && y > bottom)
+        break;
+    }
   }
+  for (size_t i = drawn; i < lines.text.size(); ++i)
+    if (!lines.text[i].empty())
+      out->overflow.push_back(lines.text[i]);
   return true;
 }
 
@@ -108,8 +113,11 @@ Layout LayOutHorizontal(const TextInfo& info, float topInset,
                         MetricsSource* metrics) {
   Layout layout;
   layout.fontSize = info.fontSize;
-  if (layout.fontSize < kMinFontSize)
+  if (layout.fontSize < kMinFontSize) {
+    if (!units.empty())
+      layout.overflow.push_back(JoinUnits(units, 0, units.size()));
     return layout;
+  }
 
   HorizontalLines lines;
   lines.lineAdvance = static_cast<float>(info.lineHeight);
@@ -124,16 +132,19 @@ Layout LayOutHorizontal(const TextInfo& info, float topInset,
           info.areaHeight))
       break;
     --layout.fontSize;
-    if (layout.fontSize < kMinFontSize)
-      return layout;  // too tall even at the smallest size: no text
+    if (layout.fontSize < kMinFontSize) {
+      // Too tall even at the smallest size: no text.
+      layout.overflow.push_back(JoinUnits(units, 0, units.size()));
+      return layout;
+    }
     stepped = true;
   }
   if (stepped && !lines.text.empty())
     lines.lineAdvance =
         info.areaHeight / static_cast<float>(lines.text.size());
 
-  if (!PlaceLines(info, topInset, lines, metrics, &layout.annotations)) {
-    layout.annotations.clear();
+  if (!PlaceLines(info, topInset, lines, metrics, &layout)) {
+    layout = Layout();
     layout.metricsFailed = true;
   }
   return layout;

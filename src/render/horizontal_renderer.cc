@@ -1,9 +1,28 @@
 #include "render/horizontal_layout.h"
-#include "render/item_drawing.h"
 #include "render/renderers.h"
+
+namespace {
+
+Layout LayOutLines(const TextInfo& info, float topInset,
+                   const std::vector<std::string>& units,
+                   MetricsSource* metrics, const RenderOptions&) {
+  return LayOutHorizontal(info, topInset, units, metrics);
+}
+
+}  // namespace
+
+void DrawHorizontalItem(MagickWand* wand, const TextInfo& info,
+                        const RendererCall& call, RenderContext* context,
+                        ItemResult* result) {
+  DrawItem(wand, info, call, LayOutLines, 1, context, result);
+}
 
 int drawHorizontalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
                         float topInset, float translateX, float translateY) {
-  return DrawItem(wand, info, createCanvas, topInset, translateX, translateY,
-                  LayOutHorizontal, 1);
+  RenderContext context;
+  ItemResult result;
+  DrawHorizontalItem(wand, info,
+                     {createCanvas, topInset, translateX, translateY},
+                     &context, &result);
+  return result.fontUnreadable ? kRenderFontUnreadable : kRenderDone;
 }

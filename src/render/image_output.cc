@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "render/magick_errors.h"
 #include "render/magick_handles.h"
 
 namespace {
@@ -125,12 +126,6 @@ bool WriteRegularFile(const std::string& file, const void* data, size_t size,
     return false;
   }
   return true;
-}
-
-std::string WandFailure(MagickWand* wand, const char* fallback) {
-  ExceptionType severity;
-  MagickStringPtr text(MagickGetException(wand, &severity));
-  return text && *text ? text.get() : fallback;
 }
 
 bool WriteImageFile(MagickWand* wand, const std::string& path,

@@ -28,10 +28,6 @@ bool ResolveOutput(const std::string& path,
 bool WriteRegularFile(const std::string& file, const void* data, size_t size,
                       std::string* error);
 
-// ImageMagick's account of the wand's last failure, or `fallback` when it
-// gives none.
-std::string WandFailure(MagickWand* wand, const char* fallback);
-
 // Encodes the wand's image in the format the path asks for and writes it to
 // the path's file. False, with the reason in *error, when it was not written.
 bool WriteImageFile(MagickWand* wand, const std::string& path,

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
+#include "fonts/font_file.h"
 #include "fonts/font_registry.h"
+#include "render/magick_errors.h"
 #include "render/magick_handles.h"
 #include "render/magick_metrics.h"
 #include "render/metrics_cache.h"
-#include "render/render_options.h"
-#include "render/renderers.h"
 #include "render/split_word.h"
 #include "render/stroke_shadow.h"
 
@@ -28,21 +28,48 @@ std::string DescribeSettings(const TextInfo& info, float translateX,
   return text;
 }
 
+// Lays the units out, measuring through the context.
+Layout LayOutUnits(MagickWand* wand, DrawingWand* drawing,
+                   const TextInfo& info, const RendererCall& call,
+                   const std::string& fontFile, ItemLayout layOut,
+                   RenderContext* context) {
+  std::vector<std::string> units;
+  splitWord(info.text, units);
+  const std::string fontKey = FontFileKey(fontFile);
+  MagickMetrics magick(wand, drawing, IsReadableFontFile(fontFile),
+                       &context->magickQueries);
+  CachedMetrics cached(
+      &magick, &context->metricsCache, fontKey,
+      fontKey + '\n' +
+          DescribeSettings(info, call.translateX, call.translateY));
+  MetricsSource* metrics = &magick;
+  if (context->options.reuseMetrics)
+    metrics = &cached;
+  return layOut(info, call.topInset, units, metrics, context->options);
+}
+
 }  // namespace
 
-int DrawItem(MagickWand* wand, const TextInfo& info, bool createCanvas,
-             float topInset, float translateX, float translateY,
-             ItemLayout layOut, int renderCount) {
+void DrawItem(MagickWand* wand, const TextInfo& info, const RendererCall& call,
+              ItemLayout layOut, int renderCount, RenderContext* context,
+              ItemResult* result) {
+  const bool layoutOnly = context->options.layoutOnly;
   DrawingWandPtr drawing(NewDrawingWand());
   PixelWandPtr pixel(NewPixelWand());
-  if (createCanvas) {
+  if (call.createCanvas) {
     PixelSetColor(pixel.get(), "none");
-    MagickNewImage(wand, static_cast<size_t>(info.canvasWidth),
-                   static_cast<size_t>(info.canvasHeight), pixel.get());
-    MagickSetSize(wand, static_cast<size_t>(info.canvasWidth),
-                  static_cast<size_t>(info.canvasHeight));
+    // Measurements do not depend on the canvas: a dry run makes it tiny.
+    const size_t width = layoutOnly ? 1 : static_cast<size_t>(info.canvasWidth);
+    const size_t height =
+        layoutOnly ? 1 : static_cast<size_t>(info.canvasHeight);
+    if (MagickNewImage(wand, width, height, pixel.get()) == MagickFalse) {
+      result->magickFailure =
+          WandFailure(wand, "the canvas image could not be created");
+      return;
+    }
+    MagickSetSize(wand, width, height);
   }
-  DrawTranslate(drawing.get(), translateX, translateY);
+  DrawTranslate(drawing.get(), call.translateX, call.translateY);
   PixelSetColor(pixel.get(), info.fillColor.c_str());
   DrawSetFillColor(drawing.get(), pixel.get());
   const std::string fontFile = GetFont(info.fontName.c_str());
@@ -50,28 +77,27 @@ int DrawItem(MagickWand* wand, const TextInfo& info, bool createCanvas,
   DrawSetFontSize(drawing.get(), static_cast<double>(info.fontSize));
   SetUpStroke(drawing.get(), pixel.get(), info);
 
-  std::vector<std::string> units;
-  splitWord(info.text, units);
-  Layout layout;
-  // Without an image (the canvas could not be created) nothing can be
-  // measured; the driver reports the canvas.
-  if (MagickGetNumberImages(wand) > 0) {
-    const std::string fontKey = FontFileKey(fontFile);
-    MagickMetrics magick(wand, drawing.get(), !fontKey.empty());
-    CachedMetrics cached(
-        &magick, &SharedMetricsCache(), fontKey,
-        fontKey + '\n' + DescribeSettings(info, translateX, translateY));
-    MetricsSource* metrics = &magick;
-    if (renderOptions.reuseMetrics)
-      metrics = &cached;
-    layout = layOut(info, topInset, units, metrics);
+  // Without an image nothing can be measured.
+  if (MagickGetNumberImages(wand) == 0) {
+    result->magickFailure = WandFailure(wand, "the wand holds no image");
+    return;
   }
-  for (const Annotation& a : layout.annotations)
+  result->layout = LayOutUnits(wand, drawing.get(), info, call, fontFile,
+                               layOut, context);
+  result->fontUnreadable = result->layout.metricsFailed;
+  if (layoutOnly)
+    return;
+
+  for (const Annotation& a : result->layout.annotations)
     DrawAnnotation(drawing.get(), a.x, a.y,
                    reinterpret_cast<const unsigned char*>(a.text.c_str()));
-
-  for (int i = 0; i < renderCount; ++i)
-    MagickDrawImage(wand, drawing.get());
-  AddDropShadow(wand, pixel.get(), info);
-  return layout.metricsFailed ? kRenderFontUnreadable : kRenderDone;
+  for (int i = 0; i < renderCount; ++i) {
+    if (MagickDrawImage(wand, drawing.get()) == MagickFalse) {
+      result->magickFailure = WandFailure(wand, "the text could not be drawn");
+      return;
+    }
+  }
+  std::string shadowFailure;
+  if (!AddDropShadow(wand, pixel.get(), info, &shadowFailure))
+    result->magickFailure = shadowFailure;
 }

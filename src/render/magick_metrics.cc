@@ -2,12 +2,6 @@
 
 #include "render/magick_handles.h"
 
-namespace {
-uint64_t queryCount = 0;
-}  // namespace
-
-uint64_t MetricsQueryCount() { return queryCount; }
-
 void MagickMetrics::SetFontSize(int size) {
   DrawSetFontSize(drawing_, static_cast<double>(size));
 }
@@ -15,7 +9,7 @@ void MagickMetrics::SetFontSize(int size) {
 bool MagickMetrics::Measure(const std::string& text, FontMetrics* out) {
   if (!fontReadable_)
     return false;
-  ++queryCount;
+  ++*queries_;
   MetricsArrayPtr array(MagickQueryFontMetrics(wand_, drawing_, text.c_str()));
   if (!array)
     return false;

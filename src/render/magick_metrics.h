@@ -16,8 +16,13 @@
 // would block it.
 class MagickMetrics : public MetricsSource {
  public:
-  MagickMetrics(MagickWand* wand, DrawingWand* drawing, bool fontReadable)
-      : wand_(wand), drawing_(drawing), fontReadable_(fontReadable) {}
+  // Each query adds one to *queries.
+  MagickMetrics(MagickWand* wand, DrawingWand* drawing, bool fontReadable,
+                uint64_t* queries)
+      : wand_(wand),
+        drawing_(drawing),
+        fontReadable_(fontReadable),
+        queries_(queries) {}
   void SetFontSize(int size) override;
   bool Measure(const std::string& text, FontMetrics* out) override;
 
@@ -25,10 +30,7 @@ class MagickMetrics : public MetricsSource {
   MagickWand* wand_;
   DrawingWand* drawing_;
   bool fontReadable_;
+  uint64_t* queries_;
 };
-
-// How many times MagickQueryFontMetrics has been called in this process.
-uint64_t MetricsQueryCount();
-
 
 #endif  // QUILLMARK_RENDER_MAGICK_METRICS_H_

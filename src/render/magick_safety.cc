@@ -20,7 +20,7 @@ constexpr char kPolicy[] = R"(<policymap>
 
 }  // namespace
 
-bool ApplyMagickSafety() {
+bool ApplyMagickSafety(int threads) {
   // Instantiates the policy cache, which the policy below is appended to.
   MagickRelinquishMemory(GetPolicyValue("resource:disk"));
   ExceptionInfo* exception = AcquireExceptionInfo();
@@ -31,5 +31,9 @@ bool ApplyMagickSafety() {
   // A pixel cache that does not fit in memory fails instead of spilling
   // gigabytes to disk.
   ok &= SetMagickResourceLimit(DiskResource, 0) == MagickTrue;
+  if (threads > 0)
+    ok &= SetMagickResourceLimit(ThreadResource,
+                                 static_cast<MagickSizeType>(threads)) ==
+          MagickTrue;
   return ok;
 }

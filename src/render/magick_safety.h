@@ -5,7 +5,9 @@
 // no delegates (external programs), no special paths ("-", "fd:", "@", "|"),
 // canvases of at most kMaxCanvasSide pixels a side, and no pixel cache on
 // disk. MagickWandTerminus forgets all of it, so it is applied after every
-// MagickWandGenesis. Returns false when ImageMagick refused the policy.
-bool ApplyMagickSafety();
+// MagickWandGenesis. `threads` above 0 limits ImageMagick's threads, so that
+// canvases rendered side by side do not oversubscribe the cores. Returns
+// false when ImageMagick refused the policy.
+bool ApplyMagickSafety(int threads);
 
 #endif  // QUILLMARK_RENDER_MAGICK_SAFETY_H_

@@ -1,13 +1,6 @@
 #include "render/metrics_cache.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
-
-#include "render/render_options.h"
-
-RenderOptions renderOptions;
 
 const char kProbeText[] = "Hgy|\xE5\x9B\xBD";  // with a CJK character
 
@@ -65,11 +58,6 @@ void MetricsCache::Clear() {
   entries_ = 0;
 }
 
-MetricsCache& SharedMetricsCache() {
-  static MetricsCache cache;
-  return cache;
-}
-
 void CachedMetrics::SetFontSize(int size) {
   measure_->SetFontSize(size);
   size_ = size;
@@ -95,15 +83,4 @@ bool CachedMetrics::Measure(const std::string& text, FontMetrics* out) {
   table.emplace(text, *out);
   cache_->Added();
   return true;
-}
-
-std::string FontFileKey(const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-      access(path.c_str(), R_OK) != 0)
-    return "";
-  return path + '\n' + std::to_string(info.st_dev) + ':' +
-         std::to_string(info.st_ino) + ':' + std::to_string(info.st_size) +
-         ':' + std::to_string(info.st_mtim.tv_sec) + '.' +
-         std::to_string(info.st_mtim.tv_nsec);
 }

@@ -52,16 +52,14 @@ class MetricsCache {
   int nextSpace_ = 0;
 };
 
-// The cache of the run.
-MetricsCache& SharedMetricsCache();
-
 // The text measured to decide whether two classes share measurements.
 extern const char kProbeText[];
 
 // Measures through `measure`, remembering every result in `cache`.
 class CachedMetrics : public MetricsSource {
  public:
-  // `fontKey` identifies the font file's content (see FontFileKey);
+  // `fontKey` identifies the font file's content (see FontFileKey in
+  // fonts/font_file.h);
   // `classKey` extends it with the drawing settings in force.
   CachedMetrics(MetricsSource* measure, MetricsCache* cache,
                 std::string fontKey, std::string classKey)
@@ -80,10 +78,5 @@ class CachedMetrics : public MetricsSource {
   int size_ = 0;
   int space_ = -1;  // found at the first measurement
 };
-
-// The path with the file's device, inode, size and modification time, so a
-// font file replaced during the run is measured anew. Empty when the path is
-// not a regular file that this process may read.
-std::string FontFileKey(const std::string& path);
 
 #endif  // QUILLMARK_RENDER_METRICS_CACHE_H_

@@ -1,16 +1,19 @@
 #ifndef QUILLMARK_RENDER_RENDER_OPTIONS_H_
 #define QUILLMARK_RENDER_RENDER_OPTIONS_H_
 
-// How much the renderers measure. Neither option changes a single pixel;
-// both exist so that the benchmark can compare with the straightforward
-// path, which measures everything every time.
+// How a canvas is rendered. The first two change no pixel: they exist so
+// that the benchmark can compare with the straightforward path, which
+// measures everything every time.
 struct RenderOptions {
   // Remember every measurement for the rest of the run.
   bool reuseMetrics = true;
   // Fit vertical text from one measurement per font size.
   bool uniformEmShortcut = true;
+  // Lay out only: no drawing, no shadow and no image written (a dry run);
+  // the layout and the fitting are those of a real run.
+  bool layoutOnly = false;
+  // ImageMagick's thread limit inside a canvas; 0 leaves its default.
+  int magickThreads = 0;
 };
-
-extern RenderOptions renderOptions;
 
 #endif  // QUILLMARK_RENDER_RENDER_OPTIONS_H_

@@ -4,8 +4,10 @@
 #include <MagickWand/MagickWand.h>
 
 #include "job/text_info.h"
+#include "render/item_drawing.h"
+#include "render/render_context.h"
 
-// What a renderer call reports to the driver.
+// What a renderer call reports.
 constexpr int kRenderDone = 0;
 // The font gave no metrics: nothing was laid out, and the image must not be
 // passed off as the item's.
@@ -15,10 +17,21 @@ constexpr int kRenderFontUnreadable = 1;
 // lines, and in vertical columns from right to left. With `createCanvas`,
 // a transparent image of the canvas size is added first. `topInset` pads
 // the top of the area (and, vertically, every cell); the translation shifts
-// everything the call draws.
+// everything the call draws. Each call measures afresh: nothing carries over
+// from one call to the next.
 int drawHorizontalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
                         float topInset, float translateX, float translateY);
 int drawVerticalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
                       float topInset, float translateX, float translateY);
+
+// The renderer calls that the driver makes: horizontal when `direction` is
+// 0, vertical otherwise, measuring through the run's context and reporting
+// what was laid out.
+void DrawHorizontalItem(MagickWand* wand, const TextInfo& info,
+                        const RendererCall& call, RenderContext* context,
+                        ItemResult* result);
+void DrawVerticalItem(MagickWand* wand, const TextInfo& info,
+                      const RendererCall& call, RenderContext* context,
+                      ItemResult* result);
 
 #endif  // QUILLMARK_RENDER_RENDERERS_H_

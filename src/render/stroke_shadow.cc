@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "render/magick_errors.h"
 #include "render/magick_handles.h"
 
 // The shadow is composited with the operator of value 55, which is Overlay
@@ -34,19 +35,31 @@ double ShadowOpacity(float shadowAlpha) {
   return static_cast<double>(255 * shadowAlpha);
 }
 
-void AddDropShadow(MagickWand* canvas, PixelWand* pixel, const TextInfo& info) {
+bool AddDropShadow(MagickWand* canvas, PixelWand* pixel, const TextInfo& info,
+                   std::string* failure) {
   if (!(info.shadowAlpha > 0 && info.shadowSize > 0))
-    return;
+    return true;
   MagickWandPtr shadow(CloneMagickWand(canvas));
-  if (!shadow)
-    return;
+  if (!shadow) {
+    *failure = WandFailure(canvas, "the canvas could not be copied");
+    return false;
+  }
   PixelSetColor(pixel, info.shadowColor.c_str());
   MagickSetImageBackgroundColor(shadow.get(), pixel);
   ShadowOffset at = ComputeShadowOffset(info.shadowDistance, info.shadowAngle,
                                         info.shadowSize);
-  MagickShadowImage(shadow.get(), ShadowOpacity(info.shadowAlpha),
-                    static_cast<double>(info.shadowSize),
-                    static_cast<ssize_t>(at.x), static_cast<ssize_t>(at.y));
-  MagickCompositeImage(canvas, shadow.get(), OverlayCompositeOp, MagickTrue,
-                       static_cast<ssize_t>(at.x), static_cast<ssize_t>(at.y));
+  if (MagickShadowImage(shadow.get(), ShadowOpacity(info.shadowAlpha),
+                        static_cast<double>(info.shadowSize),
+                        static_cast<ssize_t>(at.x),
+                        static_cast<ssize_t>(at.y)) == MagickFalse) {
+    *failure = WandFailure(shadow.get(), "the shadow could not be made");
+    return false;
+  }
+  if (MagickCompositeImage(canvas, shadow.get(), OverlayCompositeOp,
+                           MagickTrue, static_cast<ssize_t>(at.x),
+                           static_cast<ssize_t>(at.y)) == MagickFalse) {
+    *failure = WandFailure(canvas, "the shadow could not be composited");
+    return false;
+  }
+  return true;
 }

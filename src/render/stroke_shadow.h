@@ -4,6 +4,7 @@
 #include <MagickWand/MagickWand.h>
 
 #include <cstdint>
+#include <string>
 
 #include "job/text_info.h"
 
@@ -30,7 +31,9 @@ double ShadowOpacity(float shadowAlpha);
 
 // Adds the item's drop shadow to the canvas when shadowAlpha and shadowSize
 // are both above 0: a blurred copy of everything drawn so far, in the shadow
-// colour, composited back at the offset.
-void AddDropShadow(MagickWand* canvas, PixelWand* pixel, const TextInfo& info);
+// colour, composited back at the offset. False, with ImageMagick's account
+// in *failure, when a step failed and the canvas lacks its shadow.
+bool AddDropShadow(MagickWand* canvas, PixelWand* pixel, const TextInfo& info,
+                   std::string* failure);
 
 #endif  // QUILLMARK_RENDER_STROKE_SHADOW_H_

@@ -1,5 +1,6 @@
 #include "render/vertical_layout.h"
 
+#include "render/split_word.h"
 #include "util/numeric.h"
 
 namespace {
@@ -43,7 +44,7 @@ enum class Placement { kDone, kMetricsFailed, kEmMismatch };
 Placement PlaceUnits(const TextInfo& info, float topInset,
                      const std::vector<std::string>& units,
                      const VerticalColumns& columns, MetricsSource* metrics,
-                     const UniformEms* check, std::vector<Annotation>* out) {
+                     const UniformEms* check, Layout* out) {
   const float w = columns.width;
   const float pitch = w + topInset;
   const double twiceInset = topInset + topInset;
@@ -52,6 +53,7 @@ Placement PlaceUnits(const TextInfo& info, float topInset,
     const double left = (info.areaX + info.areaWidth) -
                         static_cast<float>(j + 1) * pitch;
     const std::vector<size_t>& column = columns.units[j];
+    std::string text;
     for (size_t k = 0; k < column.size(); ++k) {
       FontMetrics m;
       if (!metrics->Measure(units[column[k]], &m))
@@ -61,8 +63,14 @@ Placement PlaceUnits(const TextInfo& info, float topInset,
       double x = (w - m.bx2 + m.bx1) * 0.5 + left;
       double y = (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
                  (m.charHeight - m.by2) + tops[j];
-      out->push_back({x, y, units[column[k]]});
+      out->annotations.push_back({x, y, units[column[k]]});
+      text += units[column[k]];
     }
+    if (column.empty())
+      continue;  // the empty column that a too tall first unit leaves
+    if (left < info.areaX)
+      out->overflow.push_back(text);
+    out->lines.push_back({std::move(text), left, static_cast<double>(tops[j])});
   }
   return Placement::kDone;
 }
@@ -159,8 +167,11 @@ Placement LayOut(const TextInfo& info, float topInset,
                  const std::vector<std::string>& units, MetricsSource* metrics,
                  EmSource* ems, const UniformEms* check, Layout* layout) {
   layout->fontSize = info.fontSize;
-  if (layout->fontSize <= kNoTextSize)
+  if (layout->fontSize <= kNoTextSize) {
+    if (!units.empty())
+      layout->overflow.push_back(JoinUnits(units, 0, units.size()));
     return Placement::kDone;
+  }
 
   VerticalColumns columns;
   columns.width = static_cast<float>(info.lineHeight);
@@ -176,6 +187,7 @@ Placement LayOut(const TextInfo& info, float topInset,
     --layout->fontSize;
     if (layout->fontSize <= kNoTextSize) {
       // Too wide even at the smallest size: no text.
+      layout->overflow.push_back(JoinUnits(units, 0, units.size()));
       return check ? CheckAllUnits(units, metrics, *check) : Placement::kDone;
     }
     shrunk = true;
@@ -184,8 +196,7 @@ Placement LayOut(const TextInfo& info, float topInset,
   if (shrunk && !columns.units.empty())
     columns.width =
         info.areaWidth / static_cast<float>(columns.units.size());
-  return PlaceUnits(info, topInset, units, columns, metrics, check,
-                    &layout->annotations);
+  return PlaceUnits(info, topInset, units, columns, metrics, check, layout);
 }
 
 }  // namespace
@@ -205,7 +216,7 @@ Layout LayOutVertical(const TextInfo& info, float topInset,
     placement = LayOut(info, topInset, units, metrics, &ems, nullptr, &layout);
   }
   if (placement == Placement::kMetricsFailed) {
-    layout.annotations.clear();
+    layout = Layout();
     layout.metricsFailed = true;
   }
   return layout;

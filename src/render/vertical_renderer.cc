@@ -1,5 +1,3 @@
-#include "render/item_drawing.h"
-#include "render/render_options.h"
 #include "render/renderers.h"
 #include "render/vertical_layout.h"
 
@@ -7,17 +5,28 @@ namespace {
 
 Layout LayOutColumns(const TextInfo& info, float topInset,
                      const std::vector<std::string>& units,
-                     MetricsSource* metrics) {
+                     MetricsSource* metrics, const RenderOptions& options) {
   return LayOutVertical(info, topInset, units, metrics,
-                        renderOptions.uniformEmShortcut);
+                        options.uniformEmShortcut);
 }
 
 }  // namespace
 
+void DrawVerticalItem(MagickWand* wand, const TextInfo& info,
+                      const RendererCall& call, RenderContext* context,
+                      ItemResult* result) {
+  // Deliberate: the vertical renderer renders its drawing twice, so every
+  // glyph is composited two times and soft edges come out more opaque.
+  // Existing images depend on it.
+  DrawItem(wand, info, call, LayOutColumns, 2, context, result);
+}
+
 int drawVerticalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
                       float topInset, float translateX, float translateY) {
-  // The vertical renderer renders its drawing twice: every glyph is
-  // composited two times, which makes soft edges more opaque.
-  return DrawItem(wand, info, createCanvas, topInset, translateX, translateY,
-                  LayOutColumns, 2);
+  RenderContext context;
+  ItemResult result;
+  DrawVerticalItem(wand, info,
+                   {createCanvas, topInset, translateX, translateY}, &context,
+                   &result);
+  return result.fontUnreadable ? kRenderFontUnreadable : kRenderDone;
 }

@@ -36,9 +36,12 @@ std::vector<std::string> LogOf(Fn fn) {
   return messages;
 }
 
-// Parses a font list text into a fresh map, and returns the log lines.
+// Parses a font list text into a fresh map, and returns its notes, without
+// the log prefix.
 std::vector<std::string> Load(const std::string& text, FontMap* fonts) {
-  return LogOf([&] { AddFontList(text, fonts); });
+  std::vector<std::string> notes;
+  AddFontList(text, fonts, &notes);
+  return notes;
 }
 
 TEST(FontListTest, ReadsEachMemberAsNameAndPath) {
@@ -204,7 +207,10 @@ class RegistryTest : public ::testing::Test {
  protected:
   void SetUp() override { kFontInfoMaps.clear(); }
   void TearDown() override { kFontInfoMaps.clear(); }
-  void Use(const std::string& text) { AddFontList(text, &kFontInfoMaps); }
+  void Use(const std::string& text) {
+    std::vector<std::string> notes;
+    AddFontList(text, &kFontInfoMaps, &notes);
+  }
 };
 
 TEST_F(RegistryTest, GetFontFindsNamesExactly) {

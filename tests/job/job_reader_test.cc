@@ -24,17 +24,10 @@ Canvas ReadJson(const std::string& canvasJson, Setting flags = {},
   bool parsed = ParseJob("[" + canvasJson + "]", &doc);
   EXPECT_TRUE(parsed) << canvasJson;
   if (!parsed) return result;
-  testing::internal::CaptureStdout();
-  result.read = ReadCanvas(doc[0], index, flags, scale, &result.info);
-  fflush(stdout);
-  std::string logged = testing::internal::GetCapturedStdout();
-  size_t start = 0;
-  while (start < logged.size()) {
-    size_t end = logged.find('\n', start);
-    if (end == std::string::npos) end = logged.size();
-    result.messages.push_back(MessageOf(logged.substr(start, end - start)));
-    start = end + 1;
-  }
+  CanvasRead read = ReadCanvas(doc[0], flags, scale);
+  result.read = read.drawable();
+  result.info = read.info;
+  result.messages = ReadingMessages(index, read);
   return result;
 }
 
@@ -96,8 +89,7 @@ TEST(ParseJobTest, DeepNestingDoesNotCrash) {
   // Well-formed deep nesting parses; its first element is no canvas.
   ASSERT_TRUE(ParseJob(std::string(kDepth, '[') + std::string(kDepth, ']'),
                        &doc));
-  TextInfo info;
-  EXPECT_FALSE(ReadCanvas(doc[0], 0, Setting{}, 1.0f, &info));
+  EXPECT_FALSE(ReadCanvas(doc[0], Setting{}, 1.0f).isCanvas);
 }
 
 // --- The skip rule ------------------------------------------------------------
@@ -237,22 +229,6 @@ TEST(SkipRuleTest, CanvasSideIsLimitedTo16384) {
                     k.shown + " is larger than the limit of 16384 pixels a side"},
               c.messages);
   }
-}
-
-TEST(SkipRuleTest, ReadingStartsAFreshRecord) {
-  Canvas first = ReadUi(R"("default": "old", "stroke": "red", "size": 40,
-                           "adjustToFit": true)");
-  ASSERT_TRUE(first.read);
-  TextInfo info = first.info;
-  rapidjson::Document doc;
-  ASSERT_TRUE(ParseJob(R"([{"size": [10, 20], "output": "b.png", "ui": {}}])",
-                       &doc));
-  ASSERT_TRUE(ReadCanvas(doc[0], 1, Setting{}, 1.0f, &info));
-  EXPECT_EQ("", info.text);
-  EXPECT_EQ("", info.strokeColor);
-  EXPECT_EQ(0, info.fontSize);
-  EXPECT_FALSE(info.adjustToFit);
-  EXPECT_EQ("b.png", info.outputPath);
 }
 
 // --- The "ui" keys --------------------------------------------------------------

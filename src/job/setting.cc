@@ -1,0 +1,3 @@
+#include "job/setting.h"
+
+Setting setting;

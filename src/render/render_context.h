@@ -1,0 +1,22 @@
+#ifndef QUILLMARK_RENDER_RENDER_CONTEXT_H_
+#define QUILLMARK_RENDER_RENDER_CONTEXT_H_
+
+#include <cstdint>
+
+#include "render/metrics_cache.h"
+#include "render/render_options.h"
+
+// Everything that outlives one canvas: how much to measure, the
+// measurements kept for the rest of the run, and the count of queries that
+// reached ImageMagick. The driver creates one per run (each worker process
+// has its own copy) and passes it down; nothing else holds run-wide state.
+//
+// Not thread-safe: one canvas at a time uses it.
+struct RenderContext {
+  RenderOptions options;
+  MetricsCache metricsCache;
+  // MagickQueryFontMetrics calls made for this context.
+  uint64_t magickQueries = 0;
+};
+
+#endif  // QUILLMARK_RENDER_RENDER_CONTEXT_H_
