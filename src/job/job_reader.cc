@@ -221,6 +221,7 @@ CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale) {
       !ui->IsObject() || output == nullptr || !output->IsString())
     return read;
   read.isCanvas = true;
+  read.info.outputPath = output->GetString();
   for (auto it = canvas.MemberBegin(); it != canvas.MemberEnd(); ++it) {
     std::string name(it->name.GetString(), it->name.GetStringLength());
     if (name != "size" && name != "ui" && name != "output")
@@ -249,7 +250,6 @@ CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale) {
   }
 
   TextInfo* info = &read.info;
-  info->outputPath = output->GetString();
   info->canvasWidth = width;
   info->canvasHeight = height;
   info->adjustToFit = flags.adjustToFit;

@@ -79,11 +79,15 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   const std::string error = WandErrorText(wand.get());
   if (!error.empty())
     Fail(report, Failure::kWrite, error);
-  if (report->failure != Failure::kNone || context->options.layoutOnly)
+  if (report->failure != Failure::kNone)
     return;
   std::string writeError;
-  if (!WriteImageFile(wand.get(), info.outputPath, &writeError))
+  if (context->options.layoutOnly) {
+    if (!CheckOutputPath(info.outputPath, &writeError))
+      Fail(report, Failure::kWrite, writeError);
+  } else if (!WriteImageFile(wand.get(), info.outputPath, &writeError)) {
     Fail(report, Failure::kWrite, writeError);
+  }
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 #include "job/job_reader.h"
 #include "job/setting.h"
 #include "render/canvas_outcome.h"
+#include "render/canvas_report.h"
 #include "render/canvas_rendering.h"
 #include "render/canvas_workers.h"
+#include "render/report_file.h"
 #include "util/file.h"
 #include "util/log.h"
 #include "util/system_resources.h"
@@ -38,19 +40,58 @@ std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
   return outcomes;
 }
 
-// What happens to each canvas once it is done: its log lines.
+// What happens to each canvas once it is done, in job order: its log
+// lines, its report line, and with -strict the problems that fail the run.
 class Outcomes {
  public:
+  explicit Outcomes(const RunOptions& options) : strict_(options.strict) {
+    if (options.reportPath.empty())
+      return;
+    reportPath_ = options.reportPath;
+    std::string error;
+    if (report_.Open(reportPath_, &error))
+      reporting_ = true;
+    else
+      ReportFailed(error);
+  }
+
   void Emit(const CanvasOutcome& outcome) {
     for (const std::string& line : LogMessages(outcome))
       QMLog("%s", line.c_str());
     if (outcome.status() == CanvasStatus::kFailed)
-      allWritten_ = false;
+      ok_ = false;
+    if (strict_) {
+      for (const std::string& line : StrictMessages(outcome)) {
+        QMLog("%s", line.c_str());
+        ok_ = false;
+      }
+    }
+    std::string error;
+    if (reporting_ && !report_.Append(ReportLine(outcome), &error)) {
+      reporting_ = false;
+      ReportFailed(error);
+    }
   }
-  int ExitStatus() const { return allWritten_ ? 0 : 1; }
+
+  int Finish() {
+    std::string error;
+    if (reporting_ && !report_.Finish(&error))
+      ReportFailed(error);
+    return ok_ ? 0 : 1;
+  }
 
  private:
-  bool allWritten_ = true;
+  void ReportFailed(const std::string& error) {
+    QMLog("Quillmark : failed to write the report %s: %s",
+          Printable(reportPath_).c_str(), error.c_str());
+    ok_ = false;
+  }
+
+  const bool strict_;
+  std::string reportPath_;
+  ReportFile report_;
+  bool reporting_ = false;
+  bool ok_ = true;
 };
 
 WorkerLimits LimitsFor(const RunOptions& options) {
@@ -118,9 +159,9 @@ int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
     return 1;
   }
   std::vector<CanvasOutcome> outcomes = ReadCanvases(job, scale, options);
-  Outcomes sink;
+  Outcomes sink(options);
   RenderAll(&outcomes, options, context, &sink);
-  return sink.ExitStatus();
+  return sink.Finish();
 }
 
 int draw(std::string fontListPath, std::string jobFilePath, float scale) {

@@ -145,3 +145,27 @@ bool WriteImageFile(MagickWand* wand, const std::string& path,
   }
   return WriteRegularFile(target.file, blob.get(), length, error);
 }
+
+bool CheckOutputPath(const std::string& path, std::string* error) {
+  OutputTarget target;
+  if (!ResolveOutput(path, IsKnownMagickFormat, &target, error))
+    return false;
+  size_t slash = target.file.rfind('/');
+  std::string folder = slash == std::string::npos
+                           ? "."
+                           : target.file.substr(0, slash == 0 ? 1 : slash);
+  struct stat info;
+  if (stat(folder.c_str(), &info) != 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    *error = std::strerror(ENOTDIR);
+    return false;
+  }
+  if (access(folder.c_str(), W_OK | X_OK) != 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}

@@ -33,4 +33,9 @@ bool WriteRegularFile(const std::string& file, const void* data, size_t size,
 bool WriteImageFile(MagickWand* wand, const std::string& path,
                     std::string* error);
 
+// What WriteImageFile would find wrong with `path` before encoding: no
+// allowed format, or a folder that does not exist or cannot be written. A
+// dry run reports it without writing. False, with the reason in *error.
+bool CheckOutputPath(const std::string& path, std::string* error);
+
 #endif  // QUILLMARK_RENDER_IMAGE_OUTPUT_H_
