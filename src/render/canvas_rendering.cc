@@ -2,12 +2,14 @@
 
 #include <chrono>
 
+#include "fonts/font_file.h"
 #include "fonts/font_registry.h"
 #include "render/image_output.h"
 #include "render/magick_errors.h"
 #include "render/magick_handles.h"
 #include "render/magick_safety.h"
 #include "render/renderers.h"
+#include "render/split_word.h"
 
 namespace {
 
@@ -40,6 +42,19 @@ void Fail(RenderReport* report, Failure failure, std::string detail) {
   report->failureDetail = std::move(detail);
 }
 
+// Finds the characters that the font lacks; false when a glyph that the
+// font's character map names does not load (a damaged font).
+bool CheckGlyphs(const TextInfo& info, RenderContext* context,
+                 RenderReport* report) {
+  const std::string fontFile = GetFont(info.fontName.c_str());
+  std::vector<std::string> units;
+  splitWord(info.text, units);
+  GlyphCoverage::Result glyphs = context->glyphs.Check(
+      FontFileKey(fontFile), fontFile, report->fontSize, units);
+  report->missingGlyphs = std::move(glyphs.missing);
+  return !glyphs.brokenGlyph;
+}
+
 void RenderPasses(const CanvasJob& job, RenderContext* context,
                   RenderReport* report) {
   TextInfo info = job.info;
@@ -58,6 +73,8 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   report->lines = first.layout.lines;
   report->overflow = first.layout.overflow;
   bool fontUnreadable = first.fontUnreadable;
+  if (!fontUnreadable)
+    fontUnreadable = !CheckGlyphs(info, context, report);
   std::string magickFailure = first.magickFailure;
   if (!context->options.layoutOnly && magickFailure.empty() &&
       !info.strokeOverFill && info.strokeWidth > 0) {

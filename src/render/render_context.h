@@ -3,18 +3,20 @@
 
 #include <cstdint>
 
+#include "fonts/glyph_coverage.h"
 #include "render/metrics_cache.h"
 #include "render/render_options.h"
 
 // Everything that outlives one canvas: how much to measure, the
-// measurements kept for the rest of the run, and the count of queries that
-// reached ImageMagick. The driver creates one per run (each worker process
+// measurements kept for the rest of the run, the fonts open for the glyph
+// check, and the count of queries that reached ImageMagick. The driver creates one per run (each worker process
 // has its own copy) and passes it down; nothing else holds run-wide state.
 //
 // Not thread-safe: one canvas at a time uses it.
 struct RenderContext {
   RenderOptions options;
   MetricsCache metricsCache;
+  GlyphCoverage glyphs;
   // MagickQueryFontMetrics calls made for this context.
   uint64_t magickQueries = 0;
 };

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/font_files.h"
 #include "support/job_text.h"
 #include "support/render_fixture.h"
 #include "support/run_quillmark.h"
@@ -26,7 +27,7 @@ const char kStyle[] = R"("fill": "#202020", "font": "sans")";
 //  0 horizontal text cut at the bottom of its area
 //  1 vertical text that runs past the left edge of its area
 //  2 an unknown font name: the fallback is Droid Sans Fallback, without Latin
-//  3 an emoji that DejaVu Sans lacks
+//  3 an emoji that DejaVu Sans lacks (it has some, such as U+1F600)
 //  4 colours that do not parse, unknown keys, a member of the wrong type
 //  5 a canvas skipped for its size
 //  6 an element that is no canvas
@@ -45,7 +46,7 @@ std::string ProblemJob() {
              R"("fill": "#202020", "font": "Sans-Blod", "default": "Hello",
                  "size": 20, "line_height": 24, "area": [0, 0, 120, 40])"),
       Canvas(120, 40, "emoji.png",
-             std::string(kStyle) + R"(, "default": "Hi 😀", "size": 20,
+             std::string(kStyle) + R"(, "default": "Hi 🍕", "size": 20,
                  "line_height": 24, "area": [0, 0, 120, 40])"),
       R"({"size": [120, 40], "output": "colours.png", "sizes": 3, "ui": {
             "default": "Ab", "font": "sans", "size": "48", "fontsize": 30,
@@ -157,7 +158,7 @@ TEST_F(OutcomeTest, ReportSaysWhatHappenedToEveryCanvas) {
       "[], 'missing_glyphs': ['H', 'e', 'l', 'o'], 'bad_colours': [], "
       "'unknown_keys': {'ui': [], 'canvas': []}}",
       "{'canvas': 3, 'status': 'written', 'font_fallback': False, 'overflow': "
-      "[], 'missing_glyphs': ['😀'], 'bad_colours': [], 'unknown_keys': "
+      "[], 'missing_glyphs': ['🍕'], 'bad_colours': [], 'unknown_keys': "
       "{'ui': [], 'canvas': []}}",
       "{'canvas': 4, 'status': 'written', 'font_fallback': False, 'overflow': "
       "['Ab'], 'missing_glyphs': [], 'bad_colours': [{'key': 'fill', 'value': "
@@ -224,7 +225,7 @@ TEST_F(OutcomeTest, StrictFailsTheRunButWritesTheImages) {
                 "Quillmark : canvas 2 (fallback.png): no glyph in \"" QUILLMARK_TEST_CJK
                 "\" for \"H\", \"e\", \"l\", \"o\"",
                 "Quillmark : canvas 3 (emoji.png): no glyph in \"" QUILLMARK_TEST_SANS
-                "\" for \"😀\"",
+                "\" for \"🍕\"",
                 "Quillmark : canvas 4 (colours.png): text does not fit the area: "
                 "\"Ab\"",
                 "Quillmark : canvas 4 (colours.png): unknown key \"fontsize\" in "
@@ -270,6 +271,21 @@ TEST_F(OutcomeTest, AReportThatCannotBeWrittenFailsTheRun) {
                    "file or directory"}),
             Problems(run));
   EXPECT_TRUE(FileExists(dir_.File("a.png")));
+}
+
+TEST_F(OutcomeTest, AFontWhoseGlyphsDoNotLoadIsUnreadable) {
+  const std::string damaged = DamagedFontCopy(dir_);
+  dir_.Write("fonts.json", "{\"sans\": \"" QUILLMARK_TEST_SANS "\", \"damaged\": \"" +
+                               damaged + "\"}");
+  dir_.Write("job.json",
+             Job({Canvas(60, 30, "a.png", R"("default": "A", "font": "damaged",
+                                            "size": 16, "fill": "red")"),
+                  Canvas(60, 30, "b.png", std::string(kStyle) +
+                                              R"(, "default": "B", "size": 16)")}));
+  RunResult run = RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
+  EXPECT_EQ(1, run.exitCode);
+  EXPECT_EQ((Lines{"Quillmark : unable to read font " + damaged}), Problems(run));
+  EXPECT_EQ((Lines{"b.png"}), Images());
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#ifndef QUILLMARK_FONTS_GLYPH_COVERAGE_H_
+#define QUILLMARK_FONTS_GLYPH_COVERAGE_H_
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+// Which characters of a text a font file can draw, asked of FreeType the way
+// ImageMagick asks it: face 0, the Unicode character map (else the first
+// one), FT_Get_Char_Index. Faces stay open for the run.
+//
+// Not thread-safe: one canvas at a time uses it.
+class GlyphCoverage {
+ public:
+  GlyphCoverage();
+  ~GlyphCoverage();
+  // A copy starts with nothing open: faces are not shared.
+  GlyphCoverage(const GlyphCoverage&);
+  GlyphCoverage& operator=(const GlyphCoverage&);
+
+  struct Result {
+    bool opened = false;   // the font file opened as a font
+    // The characters of the text without a glyph, each once, in the order
+    // they first occur. Control characters and bytes that are not UTF-8 are
+    // not counted: no font is expected to draw them.
+    std::vector<std::string> missing;
+    // A glyph that the character map names does not load: the font is
+    // damaged, and ImageMagick would silently draw nothing for it.
+    bool brokenGlyph = false;
+  };
+
+  // Checks the characters of a text, one UTF-8 character per unit, against
+  // the font file at `path`, identified by `fontKey` (FontFileKey), with its
+  // glyphs loaded at `pointSize`.
+  Result Check(const std::string& fontKey, const std::string& path,
+               int pointSize, const std::vector<std::string>& units);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+#endif  // QUILLMARK_FONTS_GLYPH_COVERAGE_H_
