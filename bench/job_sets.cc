@@ -1,5 +1,6 @@
 #include "job_sets.h"
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
@@ -60,22 +61,43 @@ JobSet Banners(std::mt19937* rng, int count) {
           job.str(), count};
 }
 
-// Vertical CJK items; with fitting they shrink until the columns fit.
-JobSet Vertical(std::mt19937* rng, int count, bool fit) {
+// Vertical CJK columns fitted from a large size, with an outline (under or
+// over the fill) and a drop shadow.
+JobSet VerticalFit(std::mt19937* rng, int count) {
   std::ostringstream job;
   job << "[";
   for (int i = 0; i < count; ++i) {
     job << (i ? ",\n" : "\n")
         << "{\"size\": [240, 620], \"output\": \"vertical" << i << ".png\", \"ui\": {"
         << "\"default\": \"" << Cjk(rng, Between(rng, 24, 40)) << "\", "
-        << "\"font\": \"cjk\", \"size\": " << (fit ? 120 : 40) << ", \"line_height\": 48, "
+        << "\"font\": \"cjk\", \"size\": 120, \"line_height\": 48, "
         << "\"align\": " << Between(rng, 0, 2) << ", \"area\": [10, 10, 220, 600], "
-        << "\"fill\": \"#B22222\", \"direction\": 1"
-        << (fit ? ", \"adjustToFit\": true" : "") << "}}";
+        << "\"fill\": \"#B22222\", \"stroke\": \"#FFF4E0\", \"width\": " << Between(rng, 2, 4)
+        << ", \"strokeOverFill\": " << (Between(rng, 0, 1) ? "true" : "false")
+        << ", \"shadow\": \"#000000\", \"s_size\": " << Between(rng, 2, 4)
+        << ", \"s_dist\": " << Between(rng, 3, 6) << ", \"s_angle\": " << Between(rng, 0, 359)
+        << ", \"s_alpha\": 0." << Between(rng, 4, 6)
+        << ", \"direction\": 1, \"adjustToFit\": true}}";
   }
   job << "\n]\n";
-  if (fit)
-    return {"vertical-fit", "vertical CJK, 24-40 characters fitted from 120 pt", job.str(), count};
+  return {"vertical-fit",
+          "vertical CJK, 24-40 characters fitted from 120 pt, outline, shadow", job.str(),
+          count};
+}
+
+// Vertical CJK columns at a fixed size, fill only.
+JobSet Vertical(std::mt19937* rng, int count) {
+  std::ostringstream job;
+  job << "[";
+  for (int i = 0; i < count; ++i) {
+    job << (i ? ",\n" : "\n")
+        << "{\"size\": [240, 620], \"output\": \"vertical" << i << ".png\", \"ui\": {"
+        << "\"default\": \"" << Cjk(rng, Between(rng, 24, 40)) << "\", "
+        << "\"font\": \"cjk\", \"size\": 40, \"line_height\": 48, "
+        << "\"align\": " << Between(rng, 0, 2) << ", \"area\": [10, 10, 220, 600], "
+        << "\"fill\": \"#B22222\", \"direction\": 1}}";
+  }
+  job << "\n]\n";
   return {"vertical", "vertical CJK, 24-40 characters at 40 pt, no fitting", job.str(), count};
 }
 
@@ -94,12 +116,80 @@ JobSet Plain(std::mt19937* rng, int count) {
   return {"plain", "small labels, 5-20 characters, no fitting, outline or shadow", job.str(), count};
 }
 
+struct Generator {
+  const char* name;
+  JobSet (*make)(std::mt19937*, int);
+};
+
+const Generator kGenerators[] = {
+    {"banners", Banners},
+    {"vertical-fit", VerticalFit},
+    {"vertical", Vertical},
+    {"plain", Plain},
+};
+
+int IndexOf(const std::string& name) {
+  for (size_t i = 0; i < std::size(kGenerators); ++i)
+    if (name == kGenerators[i].name) return static_cast<int>(i);
+  return -1;
+}
+
 }  // namespace
 
-std::vector<JobSet> MakeJobSets(int scale) {
-  std::mt19937 rng(20261207);
-  return {Banners(&rng, 2 * scale), Vertical(&rng, 2 * scale, true),
-          Vertical(&rng, 4 * scale, false), Plain(&rng, 100 * scale)};
+const std::vector<std::string>& JobSetNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> list;
+    for (const Generator& g : kGenerators) list.push_back(g.name);
+    return list;
+  }();
+  return names;
+}
+
+bool MakeJobSet(const std::string& name, int count, JobSet* out) {
+  int index = IndexOf(name);
+  if (index < 0) return false;
+  std::mt19937 rng(20261207 + static_cast<unsigned>(index));
+  *out = kGenerators[index].make(&rng, count);
+  return true;
+}
+
+std::vector<SetCount> InProcessCounts(int scale) {
+  return {{"banners", 2 * scale}, {"vertical-fit", 2 * scale}, {"vertical", 4 * scale},
+          {"plain", 100 * scale}};
+}
+
+std::vector<SetCount> PeerCounts() {
+  return {{"banners", 100}, {"vertical-fit", 40}, {"plain", 100}};
+}
+
+bool ApplyCounts(const std::string& text, std::vector<SetCount>* counts) {
+  std::vector<SetCount> result = *counts;
+  std::stringstream items(text);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    size_t equals = item.find('=');
+    if (equals == std::string::npos) return false;
+    std::string name = item.substr(0, equals), number = item.substr(equals + 1);
+    if (IndexOf(name) < 0 || number.empty() || number.size() > 7 ||
+        number.find_first_not_of("0123456789") != std::string::npos)
+      return false;
+    int count = std::stoi(number);
+    if (count > 1000000) return false;
+    auto it = std::find_if(result.begin(), result.end(),
+                           [&name](const SetCount& c) { return c.name == name; });
+    if (it == result.end())
+      result.push_back({name, count});
+    else
+      it->count = count;
+  }
+  result.erase(std::remove_if(result.begin(), result.end(),
+                              [](const SetCount& c) { return c.count == 0; }),
+               result.end());
+  std::stable_sort(result.begin(), result.end(), [](const SetCount& a, const SetCount& b) {
+    return IndexOf(a.name) < IndexOf(b.name);
+  });
+  *counts = result;
+  return true;
 }
 
 std::string BenchFontList() {

@@ -3,7 +3,13 @@
 // reports canvases per second, metric queries per canvas and whether the two
 // wrote identical images. Exits with 1 when any image differs.
 //
-//   quillmark_bench [--scale N] [--sets name,name] [--keep DIR]
+//   quillmark_bench [--scale N] [--count name=N,...] [--sets name,name] [--keep DIR]
+//   quillmark_bench --write-jobs DIR [--count name=N,...] [--sets name,name]
+//
+// --write-jobs writes the sets as files and renders nothing: DIR/fonts.json
+// and DIR/<set>/job.json, whose outputs are relative to the folder the
+// renderer runs in. Its counts are those of the comparison with a Pillow
+// script (bench/peer_bench.py); --count changes them.
 
 #include <MagickWand/MagickWand.h>
 #include <fcntl.h>
@@ -41,8 +47,11 @@ struct Measurement {
   int status = 0;
 };
 
-void WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
+bool WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary);
+  out << content;
+  out.close();
+  return !out.fail();
 }
 
 std::string ReadFile(const std::string& path) {
@@ -127,17 +136,50 @@ bool Selected(const std::string& sets, const std::string& name) {
   return list.find("," + name + ",") != std::string::npos;
 }
 
+// Writes DIR/fonts.json and DIR/<set>/job.json for every set.
+int WriteJobs(const std::string& root, const std::vector<SetCount>& counts,
+              const std::string& sets) {
+  mkdir(root.c_str(), 0777);
+  if (!WriteFile(root + "/fonts.json", BenchFontList())) {
+    fprintf(stderr, "could not write %s/fonts.json\n", root.c_str());
+    return 2;
+  }
+  for (const SetCount& count : counts) {
+    if (!Selected(sets, count.name)) continue;
+    JobSet set;
+    MakeJobSet(count.name, count.count, &set);
+    const std::string dir = root + "/" + set.name;
+    mkdir(dir.c_str(), 0777);
+    if (!WriteFile(dir + "/job.json", set.jobText)) {
+      fprintf(stderr, "could not write %s/job.json\n", dir.c_str());
+      return 2;
+    }
+    printf("%s %d\n", set.name.c_str(), set.canvases);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int scale = 1;
-  std::string sets, keep;
+  std::string sets, keep, countText, writeJobs;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--scale")) scale = atoi(argv[i + 1]);
     else if (!std::strcmp(argv[i], "--sets")) sets = argv[i + 1];
     else if (!std::strcmp(argv[i], "--keep")) keep = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--count")) countText = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--write-jobs")) writeJobs = argv[i + 1];
   }
   if (scale < 1) scale = 1;
+  std::vector<SetCount> counts = writeJobs.empty() ? InProcessCounts(scale) : PeerCounts();
+  if (!countText.empty() && !ApplyCounts(countText, &counts)) {
+    fprintf(stderr, "--count wants name=N,... with N from 0 to 1000000; the sets are");
+    for (const std::string& name : JobSetNames()) fprintf(stderr, " %s", name.c_str());
+    fprintf(stderr, "\n");
+    return 2;
+  }
+  if (!writeJobs.empty()) return WriteJobs(writeJobs, counts, sets);
 
   std::string root = keep;
   if (root.empty()) {
@@ -153,8 +195,10 @@ int main(int argc, char** argv) {
   printf("%-13s %8s  %-15s %9s %12s %14s\n", "set", "canvases", "path", "seconds",
          "canvases/s", "queries/canvas");
   bool allSame = true;
-  for (const JobSet& set : MakeJobSets(scale)) {
-    if (!Selected(sets, set.name)) continue;
+  for (const SetCount& count : counts) {
+    if (!Selected(sets, count.name)) continue;
+    JobSet set;
+    MakeJobSet(count.name, count.count, &set);
     const std::string dir = root + "/" + set.name;
     mkdir(dir.c_str(), 0777);
     const std::string jobPath = dir + "/job.json";
