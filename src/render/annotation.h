@@ -10,6 +10,13 @@ struct Annotation {
   double x;
   double y;
   std::string text;
+  // Where the text's ink can be, from its measured bounds, when the layout
+  // measured them: left, top, right and bottom in canvas pixels.
+  bool bounded = false;
+  double left = 0;
+  double top = 0;
+  double right = 0;
+  double bottom = 0;
 };
 
 // A line (horizontal) or a column (vertical) as placed: its text and where

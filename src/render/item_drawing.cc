@@ -1,5 +1,6 @@
 #include "render/item_drawing.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "fonts/font_file.h"
@@ -48,6 +49,21 @@ Layout LayOutUnits(MagickWand* wand, DrawingWand* drawing,
   return layOut(info, call.topInset, units, metrics, context->options);
 }
 
+// True when no ink of `a` can reach the canvas: its measured box, moved by
+// the call's translation and widened by twice the font size and the outline
+// (hinting, antialiasing and the stroke all stay well inside that), lies
+// wholly outside the canvas.
+bool OffCanvas(const Annotation& a, const TextInfo& info,
+               const RendererCall& call, int fontSize) {
+  if (!a.bounded)
+    return false;
+  const double margin = 2.0 * fontSize + std::fabs(info.strokeWidth) + 4;
+  return a.right + call.translateX + margin < 0 ||
+         a.left + call.translateX - margin > info.canvasWidth ||
+         a.bottom + call.translateY + margin < 0 ||
+         a.top + call.translateY - margin > info.canvasHeight;
+}
+
 }  // namespace
 
 void DrawItem(MagickWand* wand, const TextInfo& info, const RendererCall& call,
@@ -88,9 +104,15 @@ void DrawItem(MagickWand* wand, const TextInfo& info, const RendererCall& call,
   if (layoutOnly)
     return;
 
-  for (const Annotation& a : result->layout.annotations)
+  const bool skipOffCanvas = context->options.skipOffCanvas;
+  for (const Annotation& a : result->layout.annotations) {
+    if (skipOffCanvas && OffCanvas(a, info, call, result->layout.fontSize)) {
+      ++context->offCanvasSkipped;
+      continue;
+    }
     DrawAnnotation(drawing.get(), a.x, a.y,
                    reinterpret_cast<const unsigned char*>(a.text.c_str()));
+  }
   for (int i = 0; i < renderCount; ++i) {
     if (MagickDrawImage(wand, drawing.get()) == MagickFalse) {
       result->magickFailure = WandFailure(wand, "the text could not be drawn");

@@ -19,6 +19,8 @@ struct RenderContext {
   GlyphCoverage glyphs;
   // MagickQueryFontMetrics calls made for this context.
   uint64_t magickQueries = 0;
+  // Annotations left out because they cannot reach the canvas.
+  uint64_t offCanvasSkipped = 0;
 };
 
 #endif  // QUILLMARK_RENDER_RENDER_CONTEXT_H_

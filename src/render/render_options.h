@@ -1,14 +1,17 @@
 #ifndef QUILLMARK_RENDER_RENDER_OPTIONS_H_
 #define QUILLMARK_RENDER_RENDER_OPTIONS_H_
 
-// How a canvas is rendered. The first two change no pixel: they exist so
+// How a canvas is rendered. The first three change no pixel: they exist so
 // that the benchmark can compare with the straightforward path, which
-// measures everything every time.
+// measures and draws everything every time.
 struct RenderOptions {
   // Remember every measurement for the rest of the run.
   bool reuseMetrics = true;
   // Fit vertical text from one measurement per font size.
   bool uniformEmShortcut = true;
+  // Leave out the annotations whose ink cannot reach the canvas (vertical
+  // columns far past its edge).
+  bool skipOffCanvas = true;
   // Lay out only: no drawing, no shadow and no image written (a dry run);
   // the layout and the fitting are those of a real run.
   bool layoutOnly = false;

@@ -63,7 +63,8 @@ Placement PlaceUnits(const TextInfo& info, float topInset,
       double x = (w - m.bx2 + m.bx1) * 0.5 + left;
       double y = (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
                  (m.charHeight - m.by2) + tops[j];
-      out->annotations.push_back({x, y, units[column[k]]});
+      out->annotations.push_back({x, y, units[column[k]], true, x + m.bx1,
+                                  y - m.by2, x + m.bx2, y - m.by1});
       text += units[column[k]];
     }
     if (column.empty())
