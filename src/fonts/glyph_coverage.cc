@@ -69,11 +69,6 @@ struct GlyphCoverage::State {
 
 GlyphCoverage::GlyphCoverage() : state_(new State) {}
 GlyphCoverage::~GlyphCoverage() = default;
-GlyphCoverage::GlyphCoverage(const GlyphCoverage&) : state_(new State) {}
-GlyphCoverage& GlyphCoverage::operator=(const GlyphCoverage&) {
-  state_.reset(new State);
-  return *this;
-}
 
 GlyphCoverage::Result GlyphCoverage::Check(const std::string& fontKey,
                                            const std::string& path,

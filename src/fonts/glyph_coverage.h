@@ -16,9 +16,8 @@ class GlyphCoverage {
  public:
   GlyphCoverage();
   ~GlyphCoverage();
-  // A copy starts with nothing open: faces are not shared.
-  GlyphCoverage(const GlyphCoverage&);
-  GlyphCoverage& operator=(const GlyphCoverage&);
+  GlyphCoverage(const GlyphCoverage&) = delete;
+  GlyphCoverage& operator=(const GlyphCoverage&) = delete;
 
   struct Result {
     bool opened = false;   // the font file opened as a font

@@ -54,7 +54,9 @@ bool ReadAll(int fd, void* data, size_t size) {
 // report (its length first). Ends when the pipe closes.
 [[noreturn]] void WorkerMain(int commands, int answers,
                              const std::vector<CanvasJob>& jobs,
-                             RenderContext context) {
+                             const RenderOptions& options) {
+  RenderContext context;
+  context.options = options;
   uint64_t job;
   while (ReadAll(commands, &job, sizeof(job)) && job < jobs.size()) {
     std::string bytes = EncodeReport(RenderCanvas(jobs[job], &context));
@@ -89,8 +91,8 @@ std::string DescribeEnd(int status) {
 class Pool {
  public:
   Pool(const std::vector<CanvasJob>& jobs, const WorkerLimits& limits,
-       const RenderContext& context, const ReportDone& done)
-      : jobs_(jobs), limits_(limits), context_(context), done_(done),
+       const RenderOptions& options, const ReportDone& done)
+      : jobs_(jobs), limits_(limits), options_(options), done_(done),
         reports_(jobs.size()), finished_(jobs.size(), false),
         workers_(static_cast<size_t>(limits.workers > 0 ? limits.workers : 1)) {
     for (const CanvasJob& job : jobs)
@@ -150,7 +152,7 @@ class Pool {
         if (other.answers >= 0)
           close(other.answers);
       }
-      WorkerMain(commands[0], answers[1], jobs_, context_);
+      WorkerMain(commands[0], answers[1], jobs_, options_);
     }
     close(commands[0]);
     close(answers[1]);
@@ -346,7 +348,7 @@ class Pool {
 
   const std::vector<CanvasJob>& jobs_;
   const WorkerLimits limits_;
-  const RenderContext& context_;
+  const RenderOptions options_;
   const ReportDone& done_;
   std::vector<uint64_t> estimates_;
   std::vector<RenderReport> reports_;
@@ -360,8 +362,8 @@ class Pool {
 }  // namespace
 
 void RenderInWorkers(const std::vector<CanvasJob>& jobs,
-                     const WorkerLimits& limits, const RenderContext& context,
+                     const WorkerLimits& limits, const RenderOptions& options,
                      const ReportDone& done) {
-  Pool pool(jobs, limits, context, done);
+  Pool pool(jobs, limits, options, done);
   pool.Run();
 }

@@ -19,8 +19,8 @@ struct WorkerLimits {
 
 using ReportDone = std::function<void(size_t job, RenderReport report)>;
 
-// Renders `jobs` in worker processes forked from this one, each with its own
-// copy of `context`, and calls `done` for every job in job order as soon as
+// Renders `jobs` in worker processes forked from this one, each with a run
+// context of its own that renders as `options` say, and calls `done` for every job in job order as soon as
 // it and all jobs before it are done. Jobs start in order; a job waits while
 // an earlier job that writes a file of the same name is still running, so
 // the later job's image is the one that stays.
@@ -30,7 +30,7 @@ using ReportDone = std::function<void(size_t job, RenderReport report)>;
 // way a new worker takes over the rest. Standard output belongs to this
 // process: workers never write to it.
 void RenderInWorkers(const std::vector<CanvasJob>& jobs,
-                     const WorkerLimits& limits, const RenderContext& context,
+                     const WorkerLimits& limits, const RenderOptions& options,
                      const ReportDone& done);
 
 #endif  // QUILLMARK_RENDER_CANVAS_WORKERS_H_

@@ -137,7 +137,7 @@ void RenderAll(std::vector<CanvasOutcome>* outcomes, const RunOptions& options,
     if (options.jobs > 1)
       context->options.magickThreads =
           std::max(1, AvailableCores() / options.jobs);
-    RenderInWorkers(jobs, LimitsFor(options), *context, done);
+    RenderInWorkers(jobs, LimitsFor(options), context->options, done);
   }
   emitUpTo(outcomes->size());
 }

@@ -15,7 +15,7 @@
 //
 // With `options.jobs` at 0 the canvases are rendered in this process with
 // `context`, and no time limit applies; otherwise in that many worker
-// processes, each with a copy of `context`.
+// processes, each with a context of its own that renders as `context` says.
 int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
            float scale, const RunOptions& options, RenderContext* context);
 
