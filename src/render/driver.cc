@@ -76,9 +76,12 @@ int draw(std::string fontListPath, std::string jobFilePath, float scale) {
     return 1;
   }
   std::string text;
-  ReadFileContent(jobFilePath.c_str(), text);
+  const bool read = ReadFileContent(jobFilePath.c_str(), text);
   rapidjson::Document job;
   if (!ParseJob(text, &job)) {
+    if (read)
+      QMLog("%s", DescribeParseFailure(jobFilePath, text, job,
+                                       JsonRoot::kArray).c_str());
     QMLog("Quillmark : empty text json or parse error");
     return 1;
   }
