@@ -1,9 +1,13 @@
 #include "render/image_output.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <set>
 
 #include "support/temp_dir.h"
@@ -72,6 +76,64 @@ TEST(WriteRegularFileTest, CreatesAndReplaces) {
   ASSERT_TRUE(WriteRegularFile(path, "first content", 13, &error)) << error;
   ASSERT_TRUE(WriteRegularFile(path, "second", 6, &error)) << error;
   EXPECT_EQ("second", ReadWholeFile(path));
+  EXPECT_EQ(std::vector<std::string>{"a%d[1].png"}, dir.List());
+}
+
+TEST(WriteRegularFileTest, NewFileHasThePermissionsOfAPlainCreate) {
+  TempDir dir;
+  std::string error;
+  const mode_t saved = umask(027);
+  bool written = WriteRegularFile(dir.File("a.png"), "x", 1, &error);
+  umask(saved);
+  ASSERT_TRUE(written) << error;
+  struct stat info;
+  ASSERT_EQ(0, stat(dir.File("a.png").c_str(), &info));
+  EXPECT_EQ(0640u, info.st_mode & 07777);
+}
+
+TEST(WriteRegularFileTest, ReplacesOnlyTheNameOfAHardLinkedFile) {
+  TempDir dir;
+  TempDir elsewhere;
+  std::string error;
+  std::string other = elsewhere.Write("other.png", "old");
+  ASSERT_EQ(0, link(other.c_str(), dir.File("a.png").c_str()));
+  ASSERT_TRUE(WriteRegularFile(dir.File("a.png"), "new", 3, &error)) << error;
+  EXPECT_EQ("new", ReadWholeFile(dir.File("a.png")));
+  EXPECT_EQ("old", ReadWholeFile(other));
+}
+
+TEST(WriteRegularFileTest, RemovesLeftOversOfThatOutputOnly) {
+  TempDir dir;
+  std::string error;
+  // 2147483646 is above any pid_max: that writer has ended.
+  dir.Write(".a.png.quillmark-tmp-2147483646-0123456789abcdef", "partial");
+  dir.Write(".b.png.quillmark-tmp-2147483646-0123456789abcdef", "partial");
+  ASSERT_TRUE(WriteRegularFile(dir.File("a.png"), "x", 1, &error)) << error;
+  EXPECT_EQ((std::vector<std::string>{
+                ".b.png.quillmark-tmp-2147483646-0123456789abcdef", "a.png"}),
+            dir.List());
+}
+
+TEST(WriteRegularFileTest, FailedWriteKeepsTheOldFileAndNoTemporary) {
+  TempDir dir;
+  std::string path = dir.Write("a.png", "old image");
+  // A file-size limit of 1000 bytes with its signal ignored, as the binary
+  // runs: the write fails with EFBIG.
+  rlimit saved;
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+  rlimit limit = {1000, saved.rlim_max};
+  auto savedHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
+  std::string error;
+  const std::string big(5000, 'x');
+  bool written = WriteRegularFile(path, big.data(), big.size(), &error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, savedHandler);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(std::strerror(EFBIG), error);
+  EXPECT_EQ("old image", ReadWholeFile(path));
+  EXPECT_EQ(std::vector<std::string>{"a.png"}, dir.List());
 }
 
 TEST(WriteRegularFileTest, RefusesWhatIsNotARegularFileWithoutBlocking) {
@@ -80,7 +142,7 @@ TEST(WriteRegularFileTest, RefusesWhatIsNotARegularFileWithoutBlocking) {
   std::string fifo = dir.File("fifo.png");
   ASSERT_EQ(0, mkfifo(fifo.c_str(), 0666));
   EXPECT_FALSE(WriteRegularFile(fifo, "x", 1, &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ("it exists and is not a regular file", error);
 
   ASSERT_EQ(0, mkdir(dir.File("dir.png").c_str(), 0777));
   EXPECT_FALSE(WriteRegularFile(dir.File("dir.png"), "x", 1, &error));
@@ -88,7 +150,34 @@ TEST(WriteRegularFileTest, RefusesWhatIsNotARegularFileWithoutBlocking) {
   EXPECT_FALSE(WriteRegularFile(dir.File("missing/x.png"), "x", 1, &error));
   EXPECT_FALSE(WriteRegularFile(dir.File(std::string(300, 'n') + ".png"), "x", 1,
                                 &error));
+  EXPECT_FALSE(WriteRegularFile(dir.File("dir.png/"), "x", 1, &error));
   EXPECT_EQ(std::vector<std::string>({"dir.png", "fifo.png"}), dir.List());
+}
+
+TEST(WriteRegularFileTest, RefusesSymbolicLinksAndSystemFolders) {
+  TempDir dir;
+  TempDir outside;
+  std::string target = outside.Write("target.png", "outside");
+  ASSERT_EQ(0, symlink(target.c_str(), dir.File("link.png").c_str()));
+  ASSERT_EQ(0, symlink("nowhere.png", dir.File("dangling.png").c_str()));
+  std::string error;
+  for (const std::string& path :
+       {dir.File("link.png"), dir.File("dangling.png"), std::string("/dev/stdout"),
+        std::string("/proc/self/fd/1")}) {
+    EXPECT_FALSE(WriteRegularFile(path, "x", 1, &error)) << path;
+    EXPECT_EQ("it is a symbolic link", error) << path;
+  }
+  EXPECT_EQ("outside", ReadWholeFile(target));
+  EXPECT_EQ(std::vector<std::string>{"target.png"}, outside.List());
+  EXPECT_EQ((std::vector<std::string>{"dangling.png", "link.png"}), dir.List());
+
+  // A folder that resolves into /dev or /proc: a link to it changes nothing.
+  ASSERT_EQ(0, symlink("/proc/self", dir.File("proc").c_str()));
+  EXPECT_FALSE(WriteRegularFile(dir.File("proc/x.png"), "x", 1, &error));
+  EXPECT_EQ("it is under /proc, where no image belongs", error);
+  EXPECT_FALSE(WriteRegularFile("/dev/quillmark-test.png", "x", 1, &error));
+  EXPECT_EQ("it is under /dev, where no image belongs", error);
+  EXPECT_FALSE(FileExists("/dev/quillmark-test.png"));
 }
 
 }  // namespace
