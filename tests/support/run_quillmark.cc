@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -56,6 +57,15 @@ bool HasLogPrefix(const std::string& line) { return PrefixLength(line) != 0; }
 
 RunResult RunQuillmark(const std::vector<std::string>& args,
                        const std::string& cwd, int timeoutSeconds) {
+  RunOptions options;
+  options.cwd = cwd;
+  options.timeoutSeconds = timeoutSeconds;
+  return RunQuillmark(args, options);
+}
+
+RunResult RunQuillmark(const std::vector<std::string>& args,
+                       const RunOptions& options) {
+  const std::string& cwd = options.cwd;
   RunResult result;
   int out[2], err[2];
   if (pipe(out) != 0 || pipe(err) != 0) return result;
@@ -65,6 +75,11 @@ RunResult RunQuillmark(const std::vector<std::string>& args,
     dup2(err[1], 2);
     close(out[0]); close(out[1]); close(err[0]); close(err[1]);
     if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+    if (options.fileSizeLimit >= 0) {
+      rlimit limit;
+      limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.fileSizeLimit);
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(QUILLMARK_BINARY));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -74,9 +89,10 @@ RunResult RunQuillmark(const std::vector<std::string>& args,
   }
   close(out[1]);
   close(err[1]);
+  if (options.whileRunning) options.whileRunning(pid);
   pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
   std::string* sinks[2] = {&result.output, &result.errors};
-  const double deadline = Now() + timeoutSeconds;
+  const double deadline = Now() + options.timeoutSeconds;
   int open = 2;
   bool timedOut = false;
   while (open > 0) {
@@ -102,6 +118,7 @@ RunResult RunQuillmark(const std::vector<std::string>& args,
   int status = 0;
   waitpid(pid, &status, 0);
   if (!timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.killedBy = WTERMSIG(status);
   result.lines = SplitLines(result.output);
   for (const std::string& line : result.lines) result.messages.push_back(MessageOf(line));
   return result;

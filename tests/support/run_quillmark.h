@@ -1,12 +1,16 @@
 #ifndef QUILLMARK_TESTS_SUPPORT_RUN_QUILLMARK_H_
 #define QUILLMARK_TESTS_SUPPORT_RUN_QUILLMARK_H_
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
 // The outcome of one run of the built Quillmark binary.
 struct RunResult {
   int exitCode = -1;           // -1 when it did not exit normally
+  int killedBy = 0;            // the signal that ended it, or 0
   std::string output;          // everything it wrote to standard output
   std::string errors;          // everything it wrote to standard error
   std::vector<std::string> lines;     // `output` split at '\n'
@@ -17,6 +21,18 @@ struct RunResult {
 // test's own), with a time limit in seconds, and waits for it.
 RunResult RunQuillmark(const std::vector<std::string>& args,
                        const std::string& cwd = "", int timeoutSeconds = 120);
+
+// How else a run is set up.
+struct RunOptions {
+  std::string cwd;               // empty: the test's own
+  int timeoutSeconds = 120;
+  long long fileSizeLimit = -1;  // RLIMIT_FSIZE of the binary in bytes; -1: as is
+  // Called with the binary's process id once it has started, before its
+  // output is read (it may kill the process); the output pipes hold 64 KiB.
+  std::function<void(pid_t)> whileRunning;
+};
+RunResult RunQuillmark(const std::vector<std::string>& args,
+                       const RunOptions& options);
 
 // The message part of a log line: what follows "YYYY-MM-DD HH:MM:SS.mmm [pid] ".
 // Empty when the line has no such prefix.
