@@ -17,7 +17,8 @@ constexpr size_t kMarkerLength = sizeof(kMarker) - 1;
 constexpr size_t kRandomDigits = 16;
 constexpr size_t kMaxPidDigits = 10;  // pid_t is a 32-bit int
 // What follows the output's name, at its longest.
-constexpr size_t kTailLength = kMarkerLength + kMaxPidDigits + 1 + kRandomDigits;
+constexpr size_t kTailLength =
+    kMarkerLength + kMaxPidDigits + 1 + kRandomDigits;
 constexpr size_t kHashedTailLength = 1 + 16 + kTailLength;  // "~HASH" first
 
 std::string Hex16(uint64_t value) {
@@ -130,7 +131,9 @@ int RemoveLeftoverTemporaryFiles(const std::string& file, time_t now) {
 int RemoveTemporaryFilesOf(const std::string& outputPath, pid_t pid) {
   if (pid <= 0)
     return 0;
-  auto ofPid = [pid](pid_t writer, const struct stat&) { return writer == pid; };
+  auto ofPid = [pid](pid_t writer, const struct stat&) {
+    return writer == pid;
+  };
   int removed = RemoveTemporaryFiles(outputPath, ofPid);
   // "png:out/a.dat" names out/a.dat when PNG is a format, and the file
   // "png:out/a.dat" otherwise: the process may have written either.
