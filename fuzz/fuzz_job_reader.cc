@@ -18,6 +18,7 @@
 #include "fonts/font_registry.h"
 #include "job/job_reader.h"
 #include "job/text_info.h"
+#include "util/json_input.h"
 
 namespace {
 
@@ -58,10 +59,26 @@ void CheckRecord(const TextInfo& info, size_t index) {
     Fail("a string holds a NUL", index);
 }
 
+// A text that is no job gets a reason, at an offset inside the text.
+void CheckFailureLine(const std::string& text, const rapidjson::Document& doc) {
+  const std::string line =
+      DescribeParseFailure("job.json", text, doc, JsonRoot::kArray);
+  if (line.empty())
+    Fail("a refused job has no reason", 0);
+  const std::string marker = "parse error at byte ";
+  const size_t at = line.find(marker);
+  if (at != std::string::npos &&
+      std::strtoull(line.c_str() + at + marker.size(), nullptr, 10) >
+          text.size())
+    Fail("a parse error lies beyond the end of the text", 0);
+}
+
 void ReadAsJob(const std::string& text, const Setting& flags) {
   rapidjson::Document doc;
-  if (!ParseJob(text, &doc))
+  if (!ParseJob(text, &doc)) {
+    CheckFailureLine(text, doc);
     return;
+  }
   if (!doc.IsArray())
     Fail("ParseJob accepted a root that is not an array", 0);
   for (rapidjson::SizeType i = 0; i < doc.Size(); ++i) {

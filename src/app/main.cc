@@ -19,6 +19,9 @@ int main(int argc, char** argv) {
   // A reader that closes standard output early must not end the run: the
   // log's write errors are ignored and every canvas is still written.
   signal(SIGPIPE, SIG_IGN);
+  // Under a file-size limit, a write past it fails with EFBIG and that image
+  // is reported, instead of the whole run being killed.
+  signal(SIGXFSZ, SIG_IGN);
 
   size_t versionNumber = 0;
   const char* version = MagickGetVersion(&versionNumber);

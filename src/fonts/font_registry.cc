@@ -3,6 +3,7 @@
 #include <rapidjson/document.h>
 
 #include "util/file.h"
+#include "util/json_input.h"
 #include "util/log.h"
 
 FontMap kFontInfoMaps;
@@ -19,13 +20,16 @@ const char* UnsafeFontPathReason(const std::string& path) {
   return nullptr;
 }
 
-void AddFontList(const std::string& text, FontMap* fonts,
-                 std::vector<std::string>* notes) {
-  rapidjson::Document doc;
-  // Iterative parsing: deep nesting cannot exhaust the stack.
-  doc.Parse<rapidjson::kParseIterativeFlag>(text.c_str());
-  if (doc.HasParseError() || !doc.IsObject())
-    return;
+namespace {
+
+// The font list's text parsed; false unless it is one JSON object.
+bool ParseFontList(const std::string& text, rapidjson::Document* doc) {
+  ParseInputJson(text, doc);
+  return !doc->HasParseError() && doc->IsObject();
+}
+
+void AddFontMembers(const rapidjson::Document& doc, FontMap* fonts,
+                    std::vector<std::string>* notes) {
   for (auto it = doc.MemberBegin(); it != doc.MemberEnd(); ++it) {
     // Names and paths end at their first NUL, as C strings do.
     std::string name(it->name.GetString());
@@ -44,12 +48,27 @@ void AddFontList(const std::string& text, FontMap* fonts,
   }
 }
 
+}  // namespace
+
+void AddFontList(const std::string& text, FontMap* fonts,
+                 std::vector<std::string>* notes) {
+  rapidjson::Document doc;
+  if (ParseFontList(text, &doc))
+    AddFontMembers(doc, fonts, notes);
+}
+
 void LoadFontFiles(std::string path) {
   std::string text;
   if (!ReadFileContent(path.c_str(), text))
     return;
+  rapidjson::Document doc;
+  if (!ParseFontList(text, &doc)) {
+    QMLog("%s",
+          DescribeParseFailure(path, text, doc, JsonRoot::kObject).c_str());
+    return;
+  }
   std::vector<std::string> notes;
-  AddFontList(text, &kFontInfoMaps, &notes);
+  AddFontMembers(doc, &kFontInfoMaps, &notes);
   for (const std::string& note : notes)
     QMLog("%s", note.c_str());
 }

@@ -10,14 +10,17 @@
 using FontMap = std::map<std::string, std::string>;
 extern FontMap kFontInfoMaps;
 
-// Reads the font list at `path` (a JSON object of name -> path strings) into
-// kFontInfoMaps. The first member of a name counts. Members that cannot be
-// used safely are left out with a log line; a file that cannot be read or
-// parsed leaves the registry empty without a message of its own.
+// Reads the font list at `path` (a JSON object of name -> path strings, read
+// as ParseInputJson does) into kFontInfoMaps. The first member of a name
+// counts. Members that cannot be used safely are left out with a log line. A
+// file that cannot be read leaves the registry empty with the reader's line;
+// one that does not parse, or whose root is not an object, with the line of
+// DescribeParseFailure.
 void LoadFontFiles(std::string path);
 
 // Adds the fonts of a font list's text to `fonts`, as LoadFontFiles does,
-// and describes each member left out in *notes, as a log line.
+// and describes each member left out in *notes, as a log line; a text that is
+// no font list adds nothing, silently.
 void AddFontList(const std::string& text, FontMap* fonts,
                  std::vector<std::string>* notes);
 

@@ -206,7 +206,7 @@ const Value* Find(const Value& object, const char* name) {
 }  // namespace
 
 bool ParseJob(const std::string& text, rapidjson::Document* doc) {
-  doc->Parse<rapidjson::kParseIterativeFlag>(text.c_str());
+  ParseInputJson(text, doc);
   return !doc->HasParseError() && doc->IsArray();
 }
 

@@ -8,6 +8,7 @@
 
 #include "job/setting.h"
 #include "job/text_info.h"
+#include "util/json_input.h"
 
 // The largest canvas side, and the largest magnitude of a scaled font size or
 // line height, stroke width, shadow size and shadow distance. Beyond these a
@@ -15,9 +16,10 @@
 constexpr int kMaxCanvasSide = 16384;
 constexpr int kMaxMagnitude = 16384;
 
-// Parses a job file's text as strict JSON (iteratively, so nesting depth
-// cannot exhaust the stack). Returns false on a parse error or when the root
-// is not an array.
+// Parses a job file's text as ParseInputJson does: strict JSON after a
+// byte-order mark, lone high surrogates as in a string's raw bytes, nesting
+// of any depth. Returns false on a parse error or when the root is not an
+// array; DescribeParseFailure(path, text, *doc, JsonRoot::kArray) says which.
 bool ParseJob(const std::string& text, rapidjson::Document* doc);
 
 // A "ui" member that was not used, and why.

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "render/report_wire.h"
+#include "render/temporary_output.h"
 
 namespace {
 
@@ -165,7 +166,8 @@ class Pool {
   }
 
   // Ends the worker; `kill` stops it at once, otherwise it finishes its
-  // canvas and sees the end of its pipe.
+  // canvas and sees the end of its pipe. A worker stopped during a canvas
+  // may have left the canvas's temporary file behind: it is removed.
   void Stop(Worker* w, bool kill) {
     if (w->pid < 0)
       return;
@@ -177,6 +179,8 @@ class Pool {
     while (waitpid(w->pid, &status, 0) < 0 && errno == EINTR) {
     }
     lastStatus_ = status;
+    if (w->job != kNoJob)
+      RemoveTemporaryFilesOf(jobs_[w->job].info.outputPath, w->pid);
     *w = Worker();
   }
 

@@ -152,9 +152,12 @@ int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
     return 1;
   }
   std::string text;
-  ReadFileContent(jobFilePath.c_str(), text);
+  const bool read = ReadFileContent(jobFilePath.c_str(), text);
   rapidjson::Document job;
   if (!ParseJob(text, &job)) {
+    if (read)
+      QMLog("%s", DescribeParseFailure(jobFilePath, text, job,
+                                       JsonRoot::kArray).c_str());
     QMLog("Quillmark : empty text json or parse error");
     return 1;
   }

@@ -2,14 +2,20 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdlib.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "render/magick_errors.h"
 #include "render/magick_handles.h"
+#include "render/temporary_output.h"
 
 namespace {
 
@@ -45,6 +51,72 @@ bool IsKnownMagickFormat(const std::string& name) {
   const MagickInfo* info = GetMagickInfo(name.c_str(), exception);
   DestroyExceptionInfo(exception);
   return info != nullptr;
+}
+
+// The system folder (/dev, /proc, /sys) that the resolved folder `folder` is
+// or lies in, or nullptr.
+const char* SystemFolder(const std::string& folder) {
+  for (const char* system : {"/dev", "/proc", "/sys"}) {
+    const size_t n = std::strlen(system);
+    if (folder.compare(0, n, system) == 0 &&
+        (folder.size() == n || folder[n] == '/'))
+      return system;
+  }
+  return nullptr;
+}
+
+uint64_t RandomBits() {
+  uint64_t value = 0;
+  if (getrandom(&value, sizeof(value), GRND_NONBLOCK) ==
+      static_cast<ssize_t>(sizeof(value)))
+    return value;
+  // No entropy to be had: the clock and a counter, mixed (splitmix64). The
+  // name only has to differ from other writers'; O_EXCL catches the rest.
+  static uint64_t counter = 0;
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  uint64_t x = (static_cast<uint64_t>(now.tv_sec) << 30) ^
+               static_cast<uint64_t>(now.tv_nsec) ^ (++counter << 48);
+  x ^= x >> 30;
+  x *= 0xbf58476d1ce4e5b9ull;
+  x ^= x >> 27;
+  x *= 0x94d049bb133111ebull;
+  return x ^ (x >> 31);
+}
+
+// Creates a new temporary file for `place` and returns its descriptor, with
+// its path in *path; -1 with errno set when none could be created. O_EXCL and
+// O_NOFOLLOW: it is a new file, never one that a link points to. Mode 0666
+// less the umask, as a plain create gives.
+int CreateTemporaryFile(const OutputPlace& place, std::string* path) {
+  const std::string folder =
+      place.folder.back() == '/' ? place.folder : place.folder + "/";
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    *path = folder + TemporaryName(place.name, getpid(), RandomBits());
+    int fd = open(path->c_str(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC |
+                      O_NOCTTY,
+                  0666);
+    if (fd >= 0 || errno != EEXIST)
+      return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, const void* data, size_t size, std::string* error) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, p, size);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0) {
+      *error = n < 0 ? std::strerror(errno) : "nothing could be written";
+      return false;
+    }
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
 }
 
 }  // namespace
@@ -90,42 +162,61 @@ bool ResolveOutput(const std::string& path,
 bool WriteRegularFile(const std::string& file, const void* data, size_t size,
                       std::string* error) {
   struct stat info;
-  if (stat(file.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    *error = "it exists and is not a regular file";
-    return false;
-  }
-  // O_NONBLOCK: should a FIFO take the file's place meanwhile, opening it
-  // fails or returns at once instead of waiting for a reader.
-  int fd = open(file.c_str(),
-                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
-                0666);
-  if (fd < 0) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    *error = "it is not a regular file";
-    return false;
-  }
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = write(fd, p, size);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0) {
-      *error = n < 0 ? std::strerror(errno) : "nothing could be written";
-      close(fd);
+  if (lstat(file.c_str(), &info) == 0) {
+    // A link would be replaced, not followed: refuse it rather than surprise
+    // whoever made it. /dev/stdout and /proc/self/fd/N are links too.
+    if (S_ISLNK(info.st_mode)) {
+      *error = "it is a symbolic link";
       return false;
     }
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-  if (close(fd) != 0) {
+    if (!S_ISREG(info.st_mode)) {
+      *error = "it exists and is not a regular file";
+      return false;
+    }
+  } else if (errno != ENOENT) {
     *error = std::strerror(errno);
     return false;
   }
-  return true;
+  const OutputPlace place = SplitOutputPlace(file);
+  if (place.name.empty()) {
+    *error = std::strerror(EISDIR);
+    return false;
+  }
+  std::unique_ptr<char, decltype(&free)> resolved(
+      realpath(place.folder.c_str(), nullptr), &free);
+  if (!resolved) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  if (const char* system = SystemFolder(resolved.get())) {
+    *error = std::string("it is under ") + system + ", where no image belongs";
+    return false;
+  }
+
+  RemoveLeftoverTemporaryFiles(file, time(nullptr));
+  std::string temporary;
+  int fd = CreateTemporaryFile(place, &temporary);
+  if (fd < 0) {
+    *error = std::string("no temporary file could be created in its folder: ") +
+             std::strerror(errno);
+    return false;
+  }
+  bool ok = WriteAll(fd, data, size, error);
+  if (ok && fsync(fd) != 0 && errno != EINVAL) {
+    *error = std::strerror(errno);
+    ok = false;
+  }
+  if (close(fd) != 0 && ok) {
+    *error = std::strerror(errno);
+    ok = false;
+  }
+  if (ok && rename(temporary.c_str(), file.c_str()) != 0) {
+    *error = std::strerror(errno);
+    ok = false;
+  }
+  if (!ok)
+    unlink(temporary.c_str());
+  return ok;
 }
 
 bool WriteImageFile(MagickWand* wand, const std::string& path,

@@ -22,9 +22,16 @@ bool ResolveOutput(const std::string& path,
                    const std::function<bool(const std::string&)>& isFormat,
                    OutputTarget* target, std::string* error);
 
-// Writes `size` bytes to `file`, creating or truncating it. Only a regular
-// file is written: an existing FIFO, device or directory fails (without
-// blocking). False, with the reason in *error, on any failure.
+// Writes `size` bytes to `file`: to a new temporary file in the same folder
+// (see render/temporary_output.h), flushed to the disk, then renamed over
+// `file`. Whatever fails, and wherever the process is killed, `file` is
+// either its old self or complete; a failure removes the temporary file, and
+// a kill leaves one that the next write of `file` removes. The new file has
+// the permissions a plain create gives (0666 less the umask). Refused: an
+// existing FIFO, device or directory (without blocking), a symbolic link
+// (also a dangling one, /dev/stdout, /proc/self/fd/N), and a file whose
+// folder resolves to /dev, /proc or /sys. False, with the reason in *error,
+// on any failure.
 bool WriteRegularFile(const std::string& file, const void* data, size_t size,
                       std::string* error);
 

@@ -17,23 +17,29 @@ void LogTooLarge(const char* path) {
 }  // namespace
 
 bool ReadFileContent(const char* path, std::string& out) {
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO that nobody writes to returns at once instead
+  // of waiting for a writer; it is then refused as not a regular file.
+  int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
     QMLog("File not exist %s", path);
     return false;
   }
   struct stat info;
-  bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (regular && info.st_size > kMaxInputFileBytes) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    QMLog("Quillmark : %s is not a regular file, not read",
+          Printable(path).c_str());
+    return false;
+  }
+  if (info.st_size > kMaxInputFileBytes) {
     close(fd);
     LogTooLarge(path);
     return false;
   }
 
-  // Pipes and other streams have no size up front: the limit is applied
-  // while reading.
+  // The file may grow while it is read: the limit is applied again.
   std::string content;
-  if (regular && info.st_size > 0)
+  if (info.st_size > 0)
     content.reserve(static_cast<size_t>(info.st_size));
   char chunk[65536];
   for (;;) {

@@ -11,9 +11,10 @@ constexpr int64_t kMaxInputFileBytes = int64_t{256} << 20;
 // Reads the whole file at `path` into `out`, byte for byte (no newline or
 // encoding translation, BOM and NUL bytes kept), replacing what `out` held.
 // Returns false, logs "File not exist %s" and leaves `out` alone when the file
-// cannot be opened. A file larger than kMaxInputFileBytes is refused with its
-// own log line, also returning false. A read error after a successful open
-// keeps what was read and returns true.
+// cannot be opened. Only a regular file is read: anything else (a FIFO, a
+// folder, a device) is refused with its own log line, without waiting for a
+// writer, as is a file larger than kMaxInputFileBytes; both return false. A
+// read error after a successful open keeps what was read and returns true.
 bool ReadFileContent(const char* path, std::string& out);
 
 #endif  // QUILLMARK_UTIL_FILE_H_

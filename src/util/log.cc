@@ -51,6 +51,9 @@ void QMLog(const char* format, ...) {
   }
   va_end(retry);
   fputc('\n', stdout);
+  // Standard output is fully buffered when it is a pipe or a file: a run that
+  // is killed must still have said everything up to that point.
+  fflush(stdout);
 }
 
 std::string Printable(const std::string& text) {

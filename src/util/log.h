@@ -12,9 +12,10 @@ std::string FormatTimeLabel(int64_t nanosSinceEpoch);
 std::string GetTimeLabel();
 
 // Writes one log line to standard output: the time label, the process id in
-// brackets, then the message formatted printf-style, then '\n'. Text from
-// outside the program goes in through "%s", never as the format. Messages of
-// any length are written whole. Write errors are ignored.
+// brackets, then the message formatted printf-style, then '\n', and flushes
+// standard output. Text from outside the program goes in through "%s", never
+// as the format. Messages of any length are written whole. Write errors are
+// ignored.
 void QMLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // `text` with every control byte (below 0x20, and 0x7F) written as \xNN, so

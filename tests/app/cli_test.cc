@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/run_quillmark.h"
@@ -144,23 +145,30 @@ TEST_F(CliTest, MissingFontListStopsBeforeTheJobIsOpened) {
 TEST_F(CliTest, FontListWithoutUsableFontsIsFatal) {
   const std::string valid = TestFontList();
   std::string job = dir_.File("no-job.json");
-  const std::vector<std::string> texts = {
-      "",
-      "{}",
-      "[\"" QUILLMARK_TEST_SANS "\"]",
-      "{",
-      "\xEF\xBB\xBF" + valid,
-      "// fonts\n" + valid,
-      valid + " /* fonts */",
-      std::string(kDeep, '['),
-      DeepObjects(),
+  std::string fonts = dir_.File("fonts.json");
+  const std::string parseError = "Quillmark : " + fonts + ": parse error at byte ";
+  // Each text, and the line that says why it gives no fonts ("" for none).
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", parseError + "0: The document is empty."},
+      {"{}", ""},
+      {"[\"" QUILLMARK_TEST_SANS "\"]",
+       "Quillmark : " + fonts + ": the root is not an object"},
+      {"{", parseError + "1: Missing a name for object member."},
+      {"// fonts\n" + valid, parseError + "0: Invalid value."},
+      {valid + " /* fonts */",
+       parseError + std::to_string(valid.size() + 1) +
+           ": The document root must not be followed by other values."},
+      {std::string(kDeep, '['), parseError + "1000000: Invalid value."},
+      {DeepObjects(), parseError + "5000000: Invalid value."},
   };
-  for (const std::string& text : texts) {
-    std::string fonts = dir_.Write("fonts.json", text);
+  for (const auto& [text, why] : cases) {
+    dir_.Write("fonts.json", text);
     RunResult r = RunQuillmark({fonts, job});
     EXPECT_EQ(1, r.exitCode) << text.substr(0, 40);
-    EXPECT_EQ(Concat(StartLines(), {kFontsFatal}), r.messages)
-        << text.substr(0, 40);
+    Lines expected = StartLines();
+    if (!why.empty()) expected.push_back(why);
+    expected.push_back(kFontsFatal);
+    EXPECT_EQ(expected, r.messages) << text.substr(0, 40);
   }
 }
 
@@ -187,25 +195,32 @@ TEST_F(CliTest, MissingJobFileIsFatal) {
 }
 
 TEST_F(CliTest, JobFileThatIsNotAJsonArrayIsFatal) {
-  const std::vector<std::string> texts = {
-      "",
-      "  \n",
-      "[",
-      "[1,]",
-      "{}",
-      "{\"size\": [10, 10], \"output\": \"a.png\", \"ui\": {}}",
-      "\"[]\"",
-      "\xEF\xBB\xBF[]",
-      "// job\n[]",
-      "[] /* job */",
-      std::string(kDeep, '['),
-      "[" + DeepObjects(),
+  const std::string job = dir_.File("job.json");
+  const std::string parseError = "Quillmark : " + job + ": parse error at byte ";
+  const std::string notArray = "Quillmark : " + job + ": the root is not an array";
+  // Each text, and the line that says why it is no job.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", parseError + "0: The document is empty."},
+      {"  \n", parseError + "3: The document is empty."},
+      {"[", parseError + "1: Invalid value."},
+      {"[1,]", parseError + "3: Invalid value."},
+      {"{}", notArray},
+      {"{\"size\": [10, 10], \"output\": \"a.png\", \"ui\": {}}", notArray},
+      {"\"[]\"", notArray},
+      {"\xEF\xBB\xBF[] x", parseError +
+           "6: The document root must not be followed by other values."},
+      {"// job\n[]", parseError + "0: Invalid value."},
+      {"[] /* job */",
+       parseError + "3: The document root must not be followed by other values."},
+      {"[\"\\ud800\", \"\\x\"]", parseError + "12: Invalid escape character in string."},
+      {std::string(kDeep, '['), parseError + "1000000: Invalid value."},
+      {"[" + DeepObjects(), parseError + "5000001: Invalid value."},
   };
-  for (const std::string& text : texts) {
-    std::string job = WriteJob(text);
+  for (const auto& [text, why] : cases) {
+    WriteJob(text);
     RunResult r = RunQuillmark({fonts_, job});
     EXPECT_EQ(1, r.exitCode) << text.substr(0, 40);
-    EXPECT_EQ(Concat(StartLines(), {kJobFatal}), r.messages)
+    EXPECT_EQ(Concat(StartLines(), {why, kJobFatal}), r.messages)
         << text.substr(0, 40);
   }
 }

@@ -107,7 +107,7 @@ TEST(FontListTest, AnythingButOneStrictJsonObjectLeavesItEmpty) {
       "{'a': '/a.ttf'}",
       valid + " x",
       valid + valid,
-      "\xEF\xBB\xBF" + valid,           // byte order mark
+      "\xEF\xBB\xBF\xEF\xBB\xBF" + valid,  // a second byte order mark
       "// fonts\n" + valid,             // comments
       "/* fonts */" + valid,
       valid + " // fonts",
@@ -265,12 +265,33 @@ TEST_F(RegistryTest, LoadFontFilesWithMissingFileLogsOnlyTheReadersLine) {
   EXPECT_EQ(std::vector<std::string>{"File not exist " + path}, log);
 }
 
-TEST_F(RegistryTest, LoadFontFilesWithByteOrderMarkLeavesItEmpty) {
+TEST_F(RegistryTest, LoadFontFilesSkipsAByteOrderMark) {
   TempDir dir;
-  std::string path = dir.Write("fonts.json", "\xEF\xBB\xBF" + TestFontList());
+  std::string path = dir.Write(
+      "fonts.json", "\xEF\xBB\xBF" R"({"Sans": "/sans.ttf", "\ud800": "/x.ttf"})");
   auto log = LogOf([&] { LoadFontFiles(path); });
-  EXPECT_TRUE(kFontInfoMaps.empty());
+  // The lone surrogate is kept as its three bytes, as "\udc00" would be.
+  EXPECT_EQ((Entries{{"Sans", "/sans.ttf"}, {"\xED\xA0\x80", "/x.ttf"}}),
+            EntriesOf(kFontInfoMaps));
   EXPECT_TRUE(log.empty());
+}
+
+TEST_F(RegistryTest, LoadFontFilesSaysWhyAListIsNotUsable) {
+  TempDir dir;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"\xEF\xBB\xBF{\"a\": \"/a.ttf\",}",
+       ": parse error at byte 18: Missing a name for object member."},
+      {R"(["/a.ttf"])", ": the root is not an object"},
+  };
+  for (const auto& [text, why] : cases) {
+    std::string path = dir.Write("fonts.json", text);
+    auto log = LogOf([&] { LoadFontFiles(path); });
+    EXPECT_TRUE(kFontInfoMaps.empty());
+    EXPECT_EQ(std::vector<std::string>{"Quillmark : " + path + why}, log);
+  }
+  // A list that parses but gives no font is no parse failure.
+  std::string path = dir.Write("fonts.json", "{}");
+  EXPECT_TRUE(LogOf([&] { LoadFontFiles(path); }).empty());
 }
 
 }  // namespace

@@ -60,11 +60,15 @@ TEST(ParseJobTest, AcceptsOnlyAStrictJsonArray) {
   EXPECT_TRUE(ParseJob("[]", &doc));
   EXPECT_TRUE(ParseJob(" \t\r\n[ {}, 1 ]\r\n ", &doc));
   EXPECT_EQ(2u, doc.Size());
+  // A byte-order mark at the start is skipped.
+  EXPECT_TRUE(ParseJob("\xEF\xBB\xBF[1]", &doc));
+  EXPECT_EQ(1u, doc.Size());
 
   const std::vector<std::string> rejected = {
       "", "  \n", "{}", "{\"size\": [1, 1]}", "1", "\"[]\"", "null", "true",
-      "[", "[1,]", "[] []", "[] x", "\xEF\xBB\xBF[]", "// job\n[]", "/* */[]",
-      "[] // job", "[NaN]", "[Infinity]", "['a']",
+      "[", "[1,]", "[] []", "[] x", "\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF[]",
+      " \xEF\xBB\xBF[]", "// job\n[]", "/* */[]", "[] // job", "[NaN]",
+      "[Infinity]", "['a']",
   };
   for (const std::string& text : rejected)
     EXPECT_FALSE(ParseJob(text, &doc)) << text;

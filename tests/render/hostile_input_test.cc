@@ -3,10 +3,17 @@
 // else changes on disk.
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -265,6 +272,170 @@ TEST_F(HostileRun, ClosedStandardOutputDoesNotStopTheRun) {
   ExpectGoodCanvasesWritten();
   ExpectFiles({"more0.png", "more1.png", "more2.png", "more3.png", "more4.png",
                "run.sh"});
+}
+
+// --- Writes that cannot destroy or escape ------------------------------------
+
+TEST_F(HostileRun, FileSizeLimitFailsTheWriteAndKeepsThePreviousImage) {
+  // A BMP of 200 x 100 pixels takes 80 KB; the small PNGs stay below 4 KB.
+  const std::string big = Small("big.bmp", kText, 200, 100);
+  ASSERT_EQ(0, Run({big}).exitCode);
+  const std::string previous = ReadWholeFile(dir_.File("big.bmp"));
+  ASSERT_GT(previous.size(), 80000u);
+  remove(dir_.File("first.png").c_str());
+  remove(dir_.File("last.png").c_str());
+
+  ProcessOptions limited;
+  limited.cwd = dir_.path();
+  limited.timeoutSeconds = 60;
+  limited.fileSizeLimit = 20000;
+  std::string job = "[" + Small("first.png", kText) + "," +
+                    Small("big.bmp", "\"default\":\"new\",\"font\":\"sans\"", 200, 100) +
+                    "," + Small("last.png", kText) + "]";
+  dir_.Write("job.json", job);
+  RunResult run = RunQuillmark({"fonts.json", "job.json"}, limited);
+  EXPECT_EQ(1, run.exitCode) << run.output;
+  EXPECT_EQ(0, run.killedBy);
+  EXPECT_EQ(std::vector<std::string>{"Quillmark : failed to write big.bmp: " +
+                                     std::string(std::strerror(EFBIG))},
+            Problems(run));
+  EXPECT_EQ(previous, ReadWholeFile(dir_.File("big.bmp")));
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"big.bmp"});
+}
+
+TEST_F(HostileRun, KillDuringAWriteKeepsThePreviousImageAndTheNextRunCleansUp) {
+  // The previous image: a small BMP.
+  ASSERT_EQ(0, Run({Small("big.bmp", kText)}).exitCode);
+  const std::string previous = ReadWholeFile(dir_.File("big.bmp"));
+  ASSERT_FALSE(previous.empty());
+
+  // A 36 MB BMP: its write and flush to the disk take long enough for the
+  // kill to land in the middle of them.
+  dir_.Write("job.json", "[" + Small("big.bmp", kText, 3000, 3000) + "]");
+  ProcessOptions options;
+  options.cwd = dir_.path();
+  bool seen = false;
+  options.whileRunning = [&](pid_t pid) {
+    seen = WaitForCreation(dir_.path(), ".big.bmp.quillmark-tmp-", pid);
+    kill(pid, SIGKILL);
+  };
+  RunResult killed = RunQuillmark({"fonts.json", "job.json"}, options);
+  ASSERT_TRUE(seen) << killed.output;
+  EXPECT_EQ(SIGKILL, killed.killedBy);
+  // What it logged before the kill arrived whole.
+  ASSERT_LE(2u, killed.messages.size());
+  EXPECT_EQ(0u, killed.messages[1].find("quillmark global setting: "));
+  EXPECT_EQ(previous, ReadWholeFile(dir_.File("big.bmp")));
+  std::vector<std::string> leftOver;
+  for (const std::string& name : dir_.List())
+    if (name.rfind(".big.bmp.quillmark-tmp-", 0) == 0) leftOver.push_back(name);
+  ASSERT_EQ(1u, leftOver.size());
+
+  // The next run that writes big.bmp removes the left-over.
+  RunResult next = Run({Small("big.bmp", kText)});
+  EXPECT_EQ(0, next.exitCode) << next.output;
+  EXPECT_FALSE(FileExists(dir_.File(leftOver[0])));
+  EXPECT_EQ(previous, ReadWholeFile(dir_.File("big.bmp")));  // the same canvas
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"big.bmp"});
+}
+
+TEST_F(HostileRun, SymbolicLinksAndStandardOutputAreRefused) {
+  TempDir outside;
+  const std::string target = outside.Write("target.png", "outside");
+  ASSERT_EQ(0, symlink(target.c_str(), dir_.File("link.png").c_str()));
+  ASSERT_EQ(0, symlink("nowhere.png", dir_.File("dangling.png").c_str()));
+  const char* paths[] = {"link.png", "dangling.png", "png:/dev/stdout",
+                         "png:/proc/self/fd/1"};
+  std::vector<std::string> canvases;
+  for (const char* path : paths) canvases.push_back(Small(path, kText));
+  RunResult run = Run(canvases);
+  EXPECT_EQ(1, run.exitCode);
+  std::vector<std::string> expected;
+  for (const char* path : paths)
+    expected.push_back(std::string("Quillmark : failed to write ") + path +
+                       ": it is a symbolic link");
+  EXPECT_EQ(expected, Problems(run));
+  // No image went into the log.
+  for (const std::string& line : run.lines) EXPECT_TRUE(HasLogPrefix(line)) << line;
+  EXPECT_EQ("outside", ReadWholeFile(target));
+  EXPECT_EQ(std::vector<std::string>{"target.png"}, outside.List());
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"dangling.png", "link.png"});
+}
+
+// --- Clearer input errors -----------------------------------------------------
+
+TEST_F(HostileRun, FifoAsJobFileOrFontListIsRefusedWithoutWaiting) {
+  const std::string fifo = dir_.File("fifo.json");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0666));  // nobody ever writes to it
+  const std::string fonts = dir_.Write("fonts.json", TestFontList());
+  const std::string refused =
+      "Quillmark : " + fifo + " is not a regular file, not read";
+
+  RunResult job = RunQuillmark({fonts, fifo}, dir_.path(), 20);
+  EXPECT_EQ(1, job.exitCode) << job.output;
+  EXPECT_EQ((std::vector<std::string>{refused,
+                                      "Quillmark : empty text json or parse error"}),
+            Problems(job));
+  RunResult list = RunQuillmark({fifo, fonts}, dir_.path(), 20);
+  EXPECT_EQ(1, list.exitCode) << list.output;
+  EXPECT_EQ((std::vector<std::string>{
+                refused, "Quillmark : empty font_list.json or parse error"}),
+            Problems(list));
+  remove(fifo.c_str());
+  remove(fonts.c_str());
+}
+
+TEST_F(HostileRun, ByteOrderMarksAreSkippedInBothFiles) {
+  const std::string bom = "\xEF\xBB\xBF";
+  dir_.Write("fonts.json", bom + TestFontList());
+  dir_.Write("job.json", bom + "[" + Small("first.png", kText) + "," +
+                             Small("last.png", kText) + "]");
+  RunResult run = RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
+  EXPECT_EQ(0, run.exitCode) << run.output;
+  EXPECT_TRUE(Problems(run).empty()) << run.output;
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({});
+}
+
+TEST_F(HostileRun, ParseErrorsArePositionedInTheFile) {
+  // The error lies after a lone surrogate escape and a byte-order mark.
+  const std::string job = "\xEF\xBB\xBF[" + Small("first.png", kText) +
+                          ", {\"output\": \"\\ud800 \\q.png\"}]";
+  const size_t at = job.find("\\q");
+  dir_.Write("fonts.json", TestFontList());
+  dir_.Write("job.json", job);
+  RunResult run = RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
+  EXPECT_EQ(1, run.exitCode);
+  EXPECT_EQ((std::vector<std::string>{
+                "Quillmark : job.json: parse error at byte " + std::to_string(at) +
+                    ": Invalid escape character in string.",
+                "Quillmark : empty text json or parse error"}),
+            Problems(run));
+  EXPECT_EQ((std::vector<std::string>{"fonts.json", "job.json", "sentinel.txt"}),
+            dir_.List());
+}
+
+TEST_F(HostileRun, LoneHighAndLowSurrogatesRenderAlike) {
+  auto canvas = [](const std::string& output, const std::string& escape) {
+    return Small(output, "\"default\":\"A" + escape + "B\",\"font\":\"sans\","
+                         "\"size\":16,\"area\":[2,2,56,26],\"fill\":\"red\"");
+  };
+  RunResult run = Run({canvas("high.png", "\\ud800"), canvas("low.png", "\\udc00"),
+                       canvas("plain.png", "")});
+  EXPECT_EQ(0, run.exitCode) << run.output;
+  EXPECT_TRUE(Problems(run).empty()) << run.output;
+  RgbaImage high = ReadRgbaImage(dir_.File("high.png"));
+  RgbaImage low = ReadRgbaImage(dir_.File("low.png"));
+  ASSERT_TRUE(high.ok && low.ok);
+  EXPECT_GT(CountOpaque(high), 0);
+  EXPECT_TRUE(high.rgba == low.rgba) << "the two lone surrogates drew differently";
+  // The invalid unit takes part in the layout, as other invalid bytes do.
+  EXPECT_FALSE(high.rgba == ReadRgbaImage(dir_.File("plain.png")).rgba);
+  ExpectGoodCanvasesWritten();
+  ExpectFiles({"high.png", "low.png", "plain.png"});
 }
 
 }  // namespace

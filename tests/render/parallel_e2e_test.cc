@@ -208,4 +208,30 @@ TEST(ParallelRunTest, AWorkerThatDiesFailsOnlyItsCanvas) {
   EXPECT_EQ((Lines{"first.png", "fonts.json", "job.json", "last.png"}), dir.List());
 }
 
+TEST(ParallelRunTest, AWorkerKilledWhileWritingLeavesNoTemporaryFile) {
+  TempDir dir;
+  dir.Write("fonts.json", TestFontList());
+  // A 36 MB BMP: its write lasts long enough for the kill to land in it.
+  dir.Write("job.json",
+            Job({Quick("first.png"),
+                 Canvas(3000, 3000, "big.bmp", R"("default": "Ab", "font": "sans",
+                                                   "size": 16, "fill": "red")"),
+                 Quick("last.png")}));
+  ProcessOptions options;
+  options.cwd = dir.path();
+  bool seen = false;
+  options.whileRunning = [&](pid_t pid) {
+    seen = WaitForCreation(dir.path(), ".big.bmp.quillmark-tmp-", pid);
+    for (pid_t worker : WorkersIn(dir.path())) kill(worker, SIGKILL);
+  };
+  RunResult run = RunQuillmark({"fonts.json", "job.json", "-timeout=0"}, options);
+  ASSERT_TRUE(seen) << run.output;
+  EXPECT_EQ(1, run.exitCode);
+  EXPECT_EQ((Lines{"Quillmark : canvas 1 (big.bmp) not written: its worker "
+                   "process ended with signal 9 (Killed)"}),
+            Lines(run.messages.begin() + 2, run.messages.end()));
+  // The parent removed what the worker left; the next canvas was written.
+  EXPECT_EQ((Lines{"first.png", "fonts.json", "job.json", "last.png"}), dir.List());
+}
+
 }  // namespace

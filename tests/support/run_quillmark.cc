@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -56,6 +58,15 @@ bool HasLogPrefix(const std::string& line) { return PrefixLength(line) != 0; }
 
 RunResult RunQuillmark(const std::vector<std::string>& args,
                        const std::string& cwd, int timeoutSeconds) {
+  ProcessOptions options;
+  options.cwd = cwd;
+  options.timeoutSeconds = timeoutSeconds;
+  return RunQuillmark(args, options);
+}
+
+RunResult RunQuillmark(const std::vector<std::string>& args,
+                       const ProcessOptions& options) {
+  const std::string& cwd = options.cwd;
   RunResult result;
   int out[2], err[2];
   if (pipe(out) != 0 || pipe(err) != 0) return result;
@@ -65,6 +76,11 @@ RunResult RunQuillmark(const std::vector<std::string>& args,
     dup2(err[1], 2);
     close(out[0]); close(out[1]); close(err[0]); close(err[1]);
     if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+    if (options.fileSizeLimit >= 0) {
+      rlimit limit;
+      limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.fileSizeLimit);
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(QUILLMARK_BINARY));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -74,9 +90,10 @@ RunResult RunQuillmark(const std::vector<std::string>& args,
   }
   close(out[1]);
   close(err[1]);
+  if (options.whileRunning) options.whileRunning(pid);
   pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
   std::string* sinks[2] = {&result.output, &result.errors};
-  const double deadline = Now() + timeoutSeconds;
+  const double deadline = Now() + options.timeoutSeconds;
   int open = 2;
   bool timedOut = false;
   while (open > 0) {
@@ -102,7 +119,37 @@ RunResult RunQuillmark(const std::vector<std::string>& args,
   int status = 0;
   waitpid(pid, &status, 0);
   if (!timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.killedBy = WTERMSIG(status);
   result.lines = SplitLines(result.output);
   for (const std::string& line : result.lines) result.messages.push_back(MessageOf(line));
   return result;
+}
+
+bool WaitForCreation(const std::string& folder, const std::string& prefix,
+                     pid_t pid) {
+  int watch = inotify_init1(IN_CLOEXEC);
+  if (watch < 0 || inotify_add_watch(watch, folder.c_str(), IN_CREATE) < 0)
+    return false;
+  bool seen = false;
+  pollfd fd = {watch, POLLIN, 0};
+  for (int waited = 0; !seen && waited < 60000; waited += 100) {
+    if (poll(&fd, 1, 100) <= 0) {
+      siginfo_t info = {};
+      // Ended already? (WNOWAIT: the caller still collects its status.)
+      if (waitid(P_PID, static_cast<id_t>(pid), &info,
+                 WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid)
+        break;
+      continue;
+    }
+    alignas(inotify_event) char buf[4096];
+    ssize_t n = read(watch, buf, sizeof(buf));
+    for (ssize_t at = 0; at < n;) {
+      const inotify_event* event = reinterpret_cast<const inotify_event*>(buf + at);
+      if (event->len > 0 && std::string(event->name).rfind(prefix, 0) == 0)
+        seen = true;
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  close(watch);
+  return seen;
 }

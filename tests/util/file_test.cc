@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -104,6 +105,24 @@ TEST(ReadFileContentTest, RefusesFileLargerThan256MiB) {
   EXPECT_EQ(std::vector<std::string>{"Quillmark : " + path +
                                      " is larger than 256 MiB, not read"},
             messages);
+}
+
+TEST(ReadFileContentTest, RefusesWhatIsNotARegularFileWithoutBlocking) {
+  TempDir dir;
+  std::string fifo = dir.File("fifo.json");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0666));  // no writer: reading would wait
+  std::string folder = dir.File("folder\n.json");
+  ASSERT_EQ(0, mkdir(folder.c_str(), 0777));
+  for (const std::string& path : {fifo, folder, std::string("/dev/zero")}) {
+    std::string out = "untouched";
+    std::vector<std::string> messages;
+    EXPECT_FALSE(ReadCapturingLog(path, &out, &messages)) << path;
+    EXPECT_EQ("untouched", out);
+    std::string shown = path == folder ? dir.File("folder\\x0a.json") : path;
+    EXPECT_EQ(std::vector<std::string>{"Quillmark : " + shown +
+                                       " is not a regular file, not read"},
+              messages);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -79,6 +80,35 @@ TEST(QMLogTest, MessagesAroundTheBufferSizeAreWrittenWhole) {
     text.back() = 'E';  // the end must survive
     EXPECT_EQ(text + "\n", MessageOf(Logged("%s", text.c_str()))) << size;
   }
+}
+
+TEST(QMLogTest, EachLineReachesAPipeBeforeTheProcessDies) {
+  // Standard output into a pipe is fully buffered; _exit skips the flush at
+  // exit, as a kill would. Every line logged before must still arrive.
+  int fds[2];
+  ASSERT_EQ(0, pipe(fds));
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(fds[1], 1);
+    close(fds[0]);
+    close(fds[1]);
+    QMLog("first %d", 1);
+    QMLog("second");
+    _exit(0);
+  }
+  close(fds[1]);
+  std::string received;
+  char buf[4096];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof(buf))) > 0;)
+    received.append(buf, static_cast<size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  size_t newline = received.find('\n');
+  ASSERT_NE(std::string::npos, newline) << received;
+  EXPECT_EQ("first 1", MessageOf(received.substr(0, newline)));
+  EXPECT_EQ("second\n", MessageOf(received.substr(newline + 1)));
 }
 
 TEST(PrintableTest, EscapesControlBytesOnly) {
