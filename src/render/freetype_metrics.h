@@ -18,7 +18,8 @@
 // the caller then measures with ImageMagick: a font collection, a font
 // without scalable outlines, a glyph that does not load as a valid outline,
 // a point size outside [1, kMaxPointSize], a text over kMaxTextBytes, a pen
-// so far out that FreeType's fixed-point arithmetic would wrap, and every
+// so far out that FreeType's fixed-point arithmetic would wrap, a glyph
+// bitmap over 16 MiB (ImageMagick's allocator may refuse it), and every
 // measurement when the ImageMagick or FreeType of this process is not one
 // whose text path was read (see usable()).
 //
