@@ -9,7 +9,8 @@ void MagickMetrics::SetFontSize(int size) {
 bool MagickMetrics::Measure(const std::string& text, FontMetrics* out) {
   if (!fontReadable_)
     return false;
-  ++*queries_;
+  if (queries_ != nullptr)
+    ++*queries_;
   MetricsArrayPtr array(MagickQueryFontMetrics(wand_, drawing_, text.c_str()));
   if (!array)
     return false;

@@ -16,9 +16,9 @@
 // would block it.
 class MagickMetrics : public MetricsSource {
  public:
-  // Each query adds one to *queries.
+  // Each query adds one to *queries, when given.
   MagickMetrics(MagickWand* wand, DrawingWand* drawing, bool fontReadable,
-                uint64_t* queries)
+                uint64_t* queries = nullptr)
       : wand_(wand),
         drawing_(drawing),
         fontReadable_(fontReadable),
