@@ -5,6 +5,7 @@
 
 #include "fonts/font_file.h"
 #include "fonts/font_registry.h"
+#include "render/exact_metrics.h"
 #include "render/magick_errors.h"
 #include "render/magick_handles.h"
 #include "render/magick_metrics.h"
@@ -36,14 +37,19 @@ Layout LayOutUnits(MagickWand* wand, DrawingWand* drawing,
                    RenderContext* context) {
   std::vector<std::string> units;
   splitWord(info.text, units);
-  const std::string fontKey = FontFileKey(fontFile);
-  MagickMetrics magick(wand, drawing, IsReadableFontFile(fontFile),
-                       &context->magickQueries);
+  // Nothing measures a font that is not a readable regular file.
+  const bool readable = IsReadableFontFile(fontFile);
+  const std::string fontKey = readable ? FontFileKey(fontFile) : "";
+  MagickMetrics magick(wand, drawing, readable, &context->magickQueries);
+  ExactMetrics exact(&context->exact, &magick, wand, fontKey);
+  MetricsSource* measure = &magick;
+  if (context->options.exactMetrics)
+    measure = &exact;
   CachedMetrics cached(
-      &magick, &context->metricsCache, fontKey,
+      measure, &context->metricsCache, fontKey,
       fontKey + '\n' +
           DescribeSettings(info, call.translateX, call.translateY));
-  MetricsSource* metrics = &magick;
+  MetricsSource* metrics = measure;
   if (context->options.reuseMetrics)
     metrics = &cached;
   return layOut(info, call.topInset, units, metrics, context->options);

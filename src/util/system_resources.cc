@@ -1,5 +1,6 @@
 #include "util/system_resources.h"
 
+#include <malloc.h>
 #include <sched.h>
 #include <unistd.h>
 
@@ -34,4 +35,10 @@ uint64_t AvailableMemoryBytes() {
   if (pages <= 0 || pageSize <= 0)
     return 0;
   return static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+}
+
+void KeepLargeAllocationsMapped() {
+#ifdef QUILLMARK_IM_ZEROED_PRIMITIVES
+  mallopt(M_MMAP_THRESHOLD, 4 << 20);
+#endif
 }
