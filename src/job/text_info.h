@@ -32,6 +32,12 @@ struct TextInfo {
   bool adjustToFit = false;
   float scale = 0;
   int direction = 0;       // 0 horizontal, anything else vertical
+  // Opt-in typography; each default stands for the absent "ui" key.
+  bool wrapWords = false;     // "wrap": "word": break lines between words only
+  int blockAlign = 0;         // "valign": 0 top (vertical: right), 1 bottom
+                              // (left), 2 centre
+  bool verticalForms = false; // "vertical_forms": vertical forms of punctuation
+  int minFontSize = 0;        // "min_size": where fitting stops; 0: none
 };
 
 #endif  // QUILLMARK_JOB_TEXT_INFO_H_
