@@ -66,9 +66,19 @@ int DrawItem(MagickWand* wand, const TextInfo& info, bool createCanvas,
       metrics = &cached;
     layout = layOut(info, topInset, units, metrics);
   }
-  for (const Annotation& a : layout.annotations)
-    DrawAnnotation(drawing.get(), a.x, a.y,
-                   reinterpret_cast<const unsigned char*>(a.text.c_str()));
+  for (const Annotation& a : layout.annotations) {
+    const auto* text = reinterpret_cast<const unsigned char*>(a.text.c_str());
+    if (!a.turned) {
+      DrawAnnotation(drawing.get(), a.x, a.y, text);
+      continue;
+    }
+    // Turned clockwise about its origin, in a graphic context of its own.
+    PushDrawingWand(drawing.get());
+    DrawTranslate(drawing.get(), a.x, a.y);
+    DrawRotate(drawing.get(), 90);
+    DrawAnnotation(drawing.get(), 0, 0, text);
+    PopDrawingWand(drawing.get());
+  }
 
   for (int i = 0; i < renderCount; ++i)
     MagickDrawImage(wand, drawing.get());
