@@ -69,7 +69,8 @@ Layout LayOutColumnsTypeset(const TextInfo& info, float topInset,
     // Breaks are found in the text as written, not in the forms that
     // replace some of its characters.
     layout = LayOutWrappedColumns(info, topInset, placed,
-                                  FindLineBreaks(written), metrics);
+                                  FindLineBreaks(written), metrics,
+                                  uniformEms);
   } else {
     layout = LayOutWithSmallestSize(info, [&](const TextInfo& item) {
       return LayOutVertical(item, topInset, placed, metrics, uniformEms);

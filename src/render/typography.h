@@ -24,8 +24,9 @@ Layout LayOutLinesTypeset(const TextInfo& info, float topInset,
 // The vertical layout with the item's typography: the units replaced by
 // their vertical forms ("vertical_forms", with the font's glyphs as
 // `fontHasGlyph` tells them); columns ended between words ("wrap"), or the
-// plain layout (with `uniformEms`) with its fitting stopped at "min_size";
-// the units without an upright form turned; the block moved for "valign".
+// plain layout with its fitting stopped at "min_size"; the units without an
+// upright form turned; the block moved for "valign". `uniformEms` lets the
+// passes take every unit's em from the font's, as the vertical layout can.
 Layout LayOutColumnsTypeset(const TextInfo& info, float topInset,
                             const std::vector<std::string>& units,
                             MetricsSource* metrics,

@@ -109,6 +109,12 @@ class ColumnFiller {
   double y_;                    // the break position
 };
 
+enum class Placement { kDone, kMetricsFailed, kEmMismatch };
+
+bool Agrees(const EmSize& em, const FontMetrics& m) {
+  return m.charWidth == em.charWidth && m.charHeight == em.charHeight;
+}
+
 bool FitsArea(const TextInfo& info, const WrappedColumns& wrapped) {
   return !wrapped.tooTall &&
          static_cast<float>(wrapped.columns.units.size()) *
@@ -118,11 +124,12 @@ bool FitsArea(const TextInfo& info, const WrappedColumns& wrapped) {
 
 // The vertical layout's placement: columns from the right edge, one pitch
 // apart; each unit centred in its column and put in its cell below the
-// column's top.
-bool PlaceUnits(const TextInfo& info, float topInset,
-                const std::vector<std::string>& units,
-                const VerticalColumns& columns, MetricsSource* metrics,
-                std::vector<Annotation>* out) {
+// column's top. With `check`, every unit's em must be the one the columns
+// were broken with.
+Placement PlaceUnits(const TextInfo& info, float topInset,
+                     const std::vector<std::string>& units,
+                     const VerticalColumns& columns, MetricsSource* metrics,
+                     const EmSize* check, std::vector<Annotation>* out) {
   const float w = columns.width;
   const float pitch = w + topInset;
   const double twiceInset = topInset + topInset;
@@ -134,7 +141,9 @@ bool PlaceUnits(const TextInfo& info, float topInset,
     for (size_t k = 0; k < column.size(); ++k) {
       FontMetrics m;
       if (!metrics->Measure(units[column[k]], &m))
-        return false;
+        return Placement::kMetricsFailed;
+      if (check != nullptr && !Agrees(*check, m))
+        return Placement::kEmMismatch;
       const double x = (w - m.bx2 + m.bx1) * 0.5 + left;
       const double y =
           (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
@@ -142,7 +151,21 @@ bool PlaceUnits(const TextInfo& info, float topInset,
       out->push_back({x, y, units[column[k]]});
     }
   }
-  return true;
+  return Placement::kDone;
+}
+
+// When fitting gave up, checks the em it relied on at the last size tried,
+// the size still set.
+Placement CheckAllUnits(const std::vector<std::string>& units,
+                        MetricsSource* metrics, const EmSize& em) {
+  for (const std::string& unit : units) {
+    FontMetrics m;
+    if (!metrics->Measure(unit, &m))
+      return Placement::kMetricsFailed;
+    if (!Agrees(em, m))
+      return Placement::kEmMismatch;
+  }
+  return Placement::kDone;
 }
 
 }  // namespace
@@ -150,7 +173,7 @@ bool PlaceUnits(const TextInfo& info, float topInset,
 bool WrapColumns(const TextInfo& info, int fontSize, float topInset,
                  const std::vector<std::string>& units,
                  const std::vector<UnitBreak>& breaks, MetricsSource* metrics,
-                 WrappedColumns* out) {
+                 WrappedColumns* out, bool uniformEms) {
   out->columns.units.clear();
   out->columns.heights.clear();
   out->wordBroken = false;
@@ -159,9 +182,17 @@ bool WrapColumns(const TextInfo& info, int fontSize, float topInset,
   const bool widthFollowsFont = info.adjustToFit || info.ignoreLineHeight;
   std::vector<double> emHeights(units.size());
   for (size_t i = 0; i < units.size(); ++i) {
+    // The font's em, measured on the empty text, which ImageMagick
+    // answers without loading a glyph.
     FontMetrics m;
-    if (!metrics->Measure(units[i], &m))
+    if (uniformEms && i > 0) {
+      m.charWidth = out->em.charWidth;
+      m.charHeight = out->em.charHeight;
+    } else if (!metrics->Measure(uniformEms ? std::string() : units[i], &m)) {
       return false;
+    }
+    if (i == 0)
+      out->em = {m.charWidth, m.charHeight};
     if (i == 0 && widthFollowsFont)
       out->columns.width = NarrowToFloat(topInset + m.charWidth);
     emHeights[i] = m.charHeight;
@@ -170,17 +201,22 @@ bool WrapColumns(const TextInfo& info, int fontSize, float topInset,
   return true;
 }
 
-Layout LayOutWrappedColumns(const TextInfo& info, float topInset,
-                            const std::vector<std::string>& units,
-                            const std::vector<UnitBreak>& breaks,
-                            MetricsSource* metrics) {
-  Layout layout;
-  layout.fontSize = info.fontSize;
-  if (layout.fontSize < kMinFontSize)
-    return layout;
+namespace {
+
+Placement LayOut(const TextInfo& info, float topInset,
+                 const std::vector<std::string>& units,
+                 const std::vector<UnitBreak>& breaks, MetricsSource* metrics,
+                 bool uniformEms, Layout* layout) {
+  layout->fontSize = info.fontSize;
+  if (layout->fontSize < kMinFontSize)
+    return Placement::kDone;
 
   WrappedColumns wrapped;
   wrapped.columns.width = static_cast<float>(info.lineHeight);
+  auto wrap = [&](int size) {
+    return WrapColumns(info, size, topInset, units, breaks, metrics, &wrapped,
+                       uniformEms);
+  };
   if (info.adjustToFit) {
     const int floor =
         std::min(info.fontSize, std::max(kMinFontSize, info.minFontSize));
@@ -188,11 +224,8 @@ Layout LayOutWrappedColumns(const TextInfo& info, float topInset,
     int withBrokenWords = 0;
     int lastPass = 0;
     for (int size = info.fontSize; size >= floor; --size) {
-      if (!WrapColumns(info, size, topInset, units, breaks, metrics,
-                       &wrapped)) {
-        layout.metricsFailed = true;
-        return layout;
-      }
+      if (!wrap(size))
+        return Placement::kMetricsFailed;
       lastPass = size;
       if (!FitsArea(info, wrapped))
         continue;
@@ -206,32 +239,47 @@ Layout LayOutWrappedColumns(const TextInfo& info, float topInset,
     if (chosen == 0)
       chosen = withBrokenWords;
     if (chosen == 0) {
-      layout.overflow = true;
+      layout->overflow = true;
       if (info.minFontSize <= 0) {
-        layout.fontSize = kMinFontSize - 1;  // no size fits: no text
-        return layout;
+        layout->fontSize = kMinFontSize - 1;  // no size fits: no text
+        return uniformEms ? CheckAllUnits(units, metrics, wrapped.em)
+                          : Placement::kDone;
       }
       chosen = floor;
     }
-    layout.fontSize = chosen;
-    if (chosen != lastPass && !WrapColumns(info, chosen, topInset, units,
-                                           breaks, metrics, &wrapped)) {
-      layout.metricsFailed = true;
-      return layout;
-    }
+    layout->fontSize = chosen;
+    if (chosen != lastPass && !wrap(chosen))
+      return Placement::kMetricsFailed;
     // After shrinking, fitted columns spread over the whole width of the
     // area, as in the vertical layout.
-    if (!layout.overflow && chosen < info.fontSize &&
+    if (!layout->overflow && chosen < info.fontSize &&
         !wrapped.columns.units.empty())
       wrapped.columns.width =
           info.areaWidth / static_cast<float>(wrapped.columns.units.size());
-  } else if (!WrapColumns(info, layout.fontSize, topInset, units, breaks,
-                          metrics, &wrapped)) {
-    layout.metricsFailed = true;
-    return layout;
+  } else if (!wrap(layout->fontSize)) {
+    return Placement::kMetricsFailed;
   }
-  if (!PlaceUnits(info, topInset, units, wrapped.columns, metrics,
-                  &layout.annotations)) {
+  return PlaceUnits(info, topInset, units, wrapped.columns, metrics,
+                    uniformEms ? &wrapped.em : nullptr, &layout->annotations);
+}
+
+}  // namespace
+
+Layout LayOutWrappedColumns(const TextInfo& info, float topInset,
+                            const std::vector<std::string>& units,
+                            const std::vector<UnitBreak>& breaks,
+                            MetricsSource* metrics, bool uniformEms) {
+  Layout layout;
+  Placement placement = Placement::kEmMismatch;
+  if (uniformEms)
+    placement =
+        LayOut(info, topInset, units, breaks, metrics, true, &layout);
+  if (placement == Placement::kEmMismatch) {
+    layout = Layout();
+    placement =
+        LayOut(info, topInset, units, breaks, metrics, false, &layout);
+  }
+  if (placement == Placement::kMetricsFailed) {
     layout.annotations.clear();
     layout.metricsFailed = true;
   }

@@ -186,6 +186,44 @@ TEST(WrappedColumnsTest, IdeographsAloneAreLaidOutAsThePlainLayoutDoes) {
   }
 }
 
+TEST(WrappedColumnsTest, UniformEmsMeasureOncePerSizeAndFallBackWhenUnequal) {
+  // Fitting from 24 down to 14 as above: eleven passes. With uniform ems
+  // each pass measures the empty text only; placement measures each unit.
+  TextInfo info = Item(0, 0, 50, 100);
+  info.fontSize = 24;
+  info.adjustToFit = true;
+  const std::vector<std::string> units = Units("abcdefg hij");
+  const std::vector<UnitBreak> breaks = FindLineBreaks(units);
+  FakeMetrics measured(Scaled);
+  const Layout reference =
+      LayOutWrappedColumns(info, 0, units, breaks, &measured, false);
+  FakeMetrics uniform(Scaled);
+  const Layout shortcut =
+      LayOutWrappedColumns(info, 0, units, breaks, &uniform, true);
+  EXPECT_EQ(shortcut.fontSize, 14);
+  EXPECT_EQ(Texts(shortcut), Texts(reference));
+  EXPECT_EQ(Xs(shortcut), Xs(reference));
+  EXPECT_EQ(Ys(shortcut), Ys(reference));
+  EXPECT_EQ(uniform.Count("", 20), 1);
+  EXPECT_EQ(uniform.Count("a", 20), 0);
+  EXPECT_EQ(uniform.Count("a", 14), 1);
+  EXPECT_LT(uniform.measured.size(), measured.measured.size() / 4);
+
+  // One unit of another em: laid out again with every unit measured.
+  FakeMetrics odd(Scaled);
+  odd.Set("h", CellMetrics(14, 30, 0, 14, 10));
+  FakeMetrics oddMeasured(Scaled);
+  oddMeasured.Set("h", CellMetrics(14, 30, 0, 14, 10));
+  const Layout fallback =
+      LayOutWrappedColumns(info, 0, units, breaks, &odd, true);
+  const Layout all =
+      LayOutWrappedColumns(info, 0, units, breaks, &oddMeasured, false);
+  EXPECT_EQ(fallback.fontSize, all.fontSize);
+  EXPECT_EQ(Texts(fallback), Texts(all));
+  EXPECT_EQ(Xs(fallback), Xs(all));
+  EXPECT_EQ(Ys(fallback), Ys(all));
+}
+
 TEST(WrappedColumnsTest, FailedMeasurementLaysOutNothing) {
   for (size_t good : {1u, 4u}) {
     FakeMetrics m(Cells());
