@@ -617,15 +617,6 @@ TEST(LimitTest, ValuesBeyond16384SkipTheCanvasNamingTheKey) {
 
 namespace {
 
-TEST(TypographyKeysTest, AbsentKeysLeaveTheDefaults) {
-  Canvas c = ReadUi(R"("default": "x", "adjustToFit": true)");
-  ASSERT_TRUE(c.read);
-  EXPECT_FALSE(c.info.wrapWords);
-  EXPECT_EQ(0, c.info.blockAlign);
-  EXPECT_FALSE(c.info.verticalForms);
-  EXPECT_EQ(0, c.info.minFontSize);
-}
-
 TEST(TypographyKeysTest, ValidValuesSetTheirFields) {
   Canvas c = ReadUi(R"("wrap": "word", "valign": 2, "vertical_forms": true,
                        "min_size": 12, "scale": 2)");

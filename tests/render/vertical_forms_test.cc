@@ -122,19 +122,4 @@ TEST(VerticalFormsTest, ColumnsWithFormsTurnedUnitsAndBlockAlignment) {
   EXPECT_EQ(Xs(centred), (Doubles{90, 90, 93, 93}));
 }
 
-TEST(VerticalFormsTest, OnlyItemsWithTheNewKeysLeaveThePlainLayouts) {
-  TextInfo info;
-  info.alignment = 2;
-  info.adjustToFit = true;
-  info.direction = 1;
-  EXPECT_FALSE(UsesTypography(info));
-  TextInfo wrap = info, valign = info, forms = info, smallest = info;
-  wrap.wrapWords = true;
-  valign.blockAlign = 1;
-  forms.verticalForms = true;
-  smallest.minFontSize = 5;
-  for (const TextInfo& item : {wrap, valign, forms, smallest})
-    EXPECT_TRUE(UsesTypography(item));
-}
-
 }  // namespace
