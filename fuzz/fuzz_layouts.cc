@@ -15,12 +15,30 @@
 // The vertical layout also runs with its uniform-em shortcut, which must
 // give the same layout when every unit has the same em size, and both
 // layouts also run through a cache of measurements, as the renderers run
-// them, which must change nothing. A violation aborts.
+// them, which must change nothing.
+//
+// When the input asks for any of the opt-in typography (word wrapping,
+// vertical forms, a smallest size, block alignment), both typeset layouts
+// run as well and must
+//   - stay within twice the passes of the plain layouts and a few more;
+//   - report failed measurements as the plain layouts do;
+//   - place only the text's own units (or their vertical forms), in text
+//     order, never a line end, and with word wrapping no space at a line's
+//     end;
+//   - keep the item's size without fitting, and stop fitting at the
+//     smallest size when one is given;
+//   - with block alignment, move the block of the same layout without it
+//     by whole pixels, down or to the left, and nothing else;
+//   - give the same layout through a cache of measurements.
+// A violation aborts.
 //
 // Input layout (missing bytes read as 0):
 //   byte      flags: 1 adjustToFit, 2 ignoreLineHeight, 4 measurements
-//             fail, 8 every unit has the same em size (as with a real font)
-//   byte      alignment, taken modulo 5 (0 and 4 mean start, like 1)
+//             fail, 8 every unit has the same em size (as with a real font),
+//             16 word wrapping, 32 vertical forms (the font has the forms
+//             of even code points), 64 a smallest size, 5 + seed % 32
+//   byte      alignment, taken modulo 5 (0 and 4 mean start, like 1); the
+//             byte / 5, modulo 3, is the block alignment
 //   byte      font size, modulo 66, minus 2: -2 .. 63
 //   size-ish  line height (see ReadSmallOrLarge)
 //   4 x coord area x, y, width, height (see ReadCoord)
@@ -37,20 +55,23 @@
 #include <string>
 #include <vector>
 
+#include "job/job_reader.h"
 #include "job/text_info.h"
 #include "render/annotation.h"
 #include "render/font_metrics.h"
 #include "render/horizontal_layout.h"
 #include "render/metrics_cache.h"
+#include "render/code_points.h"
+#include "render/line_breaks.h"
 #include "render/split_word.h"
+#include "render/typography.h"
+#include "render/vertical_forms.h"
 #include "render/vertical_layout.h"
 
 namespace {
 
 // The job reader's limit on font size, line height and stroke width.
-constexpr int kMagnitudeLimit = 16384;
-// Text is laid out only from this size up.
-constexpr int kSmallestLaidOut = 5;
+constexpr int kMagnitudeLimit = kMaxMagnitude;
 
 [[noreturn]] void Fail(const char* layout, const char* what) {
   std::fprintf(stderr, "fuzz_layouts: %s: %s\n", layout, what);
@@ -131,7 +152,7 @@ class FakeMetrics : public MetricsSource {
         uniformEms_(uniformEms), canFail_(canFail), budget_(budget) {}
 
   void SetFontSize(int size) override {
-    if (size < kSmallestLaidOut)
+    if (size < kMinFontSize)
       Fail(layout_, "a layout pass ran below the smallest font size");
     sizes.push_back(size);
     size_ = size;
@@ -143,7 +164,7 @@ class FakeMetrics : public MetricsSource {
       failed = true;
       return false;
     }
-    if (size_ < kSmallestLaidOut)
+    if (size_ < kMinFontSize)
       Fail(layout_, "a measurement was made below the smallest font size");
     const uint32_t h = Hash(text);
     // A font's em size depends on its size alone; made-up ones may not.
@@ -208,10 +229,23 @@ struct Item {
   std::vector<std::string> units;
 };
 
-enum class Kind { kHorizontal, kVertical, kVerticalShortcut };
+enum class Kind {
+  kHorizontal,
+  kVertical,
+  kVerticalShortcut,
+  kLinesTypeset,
+  kColumnsTypeset,
+};
+
+// The made-up font has the vertical forms of even code points.
+bool FontHasGlyph(char32_t c) { return c % 2 == 0; }
 
 const char* Name(Kind kind, bool cached) {
   switch (kind) {
+    case Kind::kLinesTypeset:
+      return cached ? "typeset lines, cached metrics" : "typeset lines";
+    case Kind::kColumnsTypeset:
+      return cached ? "typeset columns, cached metrics" : "typeset columns";
     case Kind::kHorizontal:
       return cached ? "horizontal, cached metrics" : "horizontal";
     case Kind::kVertical:
@@ -243,11 +277,21 @@ Run RunLayout(const Item& item, Kind kind, bool cached) {
   MetricsSource* metrics = cached ? static_cast<MetricsSource*>(&through)
                                   : &fake;
   Layout layout;
-  if (kind == Kind::kHorizontal)
+  if (kind == Kind::kHorizontal) {
     layout = LayOutHorizontal(item.info, item.topInset, item.units, metrics);
-  else
+  } else if (kind == Kind::kLinesTypeset) {
+    TextInfo info = item.info;
+    info.direction = 0;
+    layout = LayOutLinesTypeset(info, item.topInset, item.units, metrics);
+  } else if (kind == Kind::kColumnsTypeset) {
+    TextInfo info = item.info;
+    info.direction = 1;
+    layout = LayOutColumnsTypeset(info, item.topInset, item.units, metrics,
+                                  FontHasGlyph, item.uniformEms);
+  } else {
     layout = LayOutVertical(item.info, item.topInset, item.units, metrics,
                             kind == Kind::kVerticalShortcut);
+  }
   return {name, std::move(layout), fake.sizes, fake.measurements, fake.failed};
 }
 
@@ -258,7 +302,7 @@ void CheckPasses(const Item& item, const Run& run, int attempts) {
   const char* name = run.name;
   const int start = item.info.fontSize;
   const size_t bound =
-      start >= kSmallestLaidOut ? static_cast<size_t>(start - 4) : 0;
+      start >= kMinFontSize ? static_cast<size_t>(start - 4) : 0;
   int attempt = 0;
   size_t passes = 0;
   for (size_t i = 0; i < run.sizes.size(); ++i) {
@@ -293,7 +337,7 @@ void CheckPasses(const Item& item, const Run& run, int attempts) {
     Fail(name, "the font size changed without fitting");
   if (layout.fontSize > start)
     Fail(name, "the font size grew");
-  if (!layout.metricsFailed && layout.fontSize < kSmallestLaidOut &&
+  if (!layout.metricsFailed && layout.fontSize < kMinFontSize &&
       !layout.annotations.empty())
     Fail(name, "text placed below the smallest font size");
 }
@@ -337,7 +381,7 @@ void CheckHorizontal(const Item& item, const Run& run) {
   const char* name = run.name;
   const TextInfo& info = item.info;
   const Layout& layout = run.layout;
-  if (layout.metricsFailed || layout.fontSize < kSmallestLaidOut)
+  if (layout.metricsFailed || layout.fontSize < kMinFontSize)
     return;
 
   // Every annotation is a run of consecutive units, and the runs follow one
@@ -400,7 +444,7 @@ void CheckVertical(const Item& item, const Run& run, bool exact) {
   const char* name = run.name;
   const TextInfo& info = item.info;
   const Layout& layout = run.layout;
-  if (layout.metricsFailed || layout.fontSize < kSmallestLaidOut)
+  if (layout.metricsFailed || layout.fontSize < kMinFontSize)
     return;
 
   // Every unit once, column by column, top to bottom: in text order.
@@ -419,6 +463,119 @@ void CheckVertical(const Item& item, const Run& run, bool exact) {
   }
 }
 
+// What holds for every typeset layout, whatever its keys.
+void CheckTypeset(const Item& item, const Run& run, bool vertical) {
+  const char* name = run.name;
+  const TextInfo& info = item.info;
+  const Layout& layout = run.layout;
+  const int start = info.fontSize;
+  // Each pass of a sweep at most twice (whole words, then any), the plain
+  // layouts' passes twice over (uniform ems, then all measured), and a
+  // few settings besides: a pass again, block alignment, turned units.
+  const size_t bound = start >= kMinFontSize
+                           ? 2 * static_cast<size_t>(start - 4) + 6
+                           : 0;
+  if (run.sizes.size() > bound)
+    Fail(name, "more layout passes than the sweeps need");
+  for (int size : run.sizes)
+    if (size > start)
+      Fail(name, "a pass above the item's size");
+  if (layout.metricsFailed != run.failed)
+    Fail(name, "metricsFailed does not tell whether a measurement failed");
+  if (layout.metricsFailed && !layout.annotations.empty())
+    Fail(name, "text placed after a failed measurement");
+  for (const Annotation& a : layout.annotations)
+    if (!std::isfinite(a.x) || !std::isfinite(a.y))
+      Fail(name, "a coordinate is not finite");
+  if (layout.metricsFailed || start < kMinFontSize)
+    return;
+  if (!info.adjustToFit && (layout.fontSize != start || layout.fitFailed))
+    Fail(name, "the font size changed, or overflow was set, without fitting");
+  if (layout.fontSize > start)
+    Fail(name, "the font size grew");
+  if (!layout.annotations.empty() && layout.fontSize < kMinFontSize)
+    Fail(name, "text placed below the smallest font size");
+  if (info.adjustToFit && info.minFontSize > 0) {
+    const int smallest =
+        std::min(start, std::max(kMinFontSize, info.minFontSize));
+    if (layout.fontSize < smallest)
+      Fail(name, "fitting went below the smallest size");
+    if (layout.fitFailed && layout.fontSize != smallest)
+      Fail(name, "text that does not fit is not at the smallest size");
+  }
+  for (const Annotation& a : layout.annotations)
+    if (a.turned && !(vertical && info.verticalForms))
+      Fail(name, "a unit turned without vertical forms");
+
+  // The annotations are the text's own units, in order: horizontally runs
+  // of units, vertically one unit each (or its upright form). What is
+  // passed over is only line ends and spaces, and only with wrapping.
+  // With wrapping, a unit that is not one well-formed character is drawn
+  // as U+FFFD.
+  std::vector<std::string> units = item.units;
+  if (info.wrapWords)
+    for (std::string& unit : units)
+      unit = WellFormedUnit(unit);
+  const std::vector<UnitBreak> breaks = FindLineBreaks(units);
+  const VerticalForms forms(FontHasGlyph);
+  auto drawn = [&](size_t i) {
+    return vertical && info.verticalForms ? forms.Upright(units[i]) : units[i];
+  };
+  size_t next = 0;
+  for (const Annotation& a : layout.annotations) {
+    if (info.wrapWords && a.text.find_first_of("\n\r\v\f") != std::string::npos)
+      Fail(name, "a line end is handed to ImageMagick");
+    if (a.text.empty() && !vertical && !info.wrapWords)
+      continue;  // the plain layout's empty first line
+    bool matched = false;
+    while (!matched && next < units.size()) {
+      std::string joined;
+      size_t end = next;
+      while (joined.size() < a.text.size() && end < units.size() &&
+             (!info.wrapWords || !breaks[end].lineEnd))
+        joined += drawn(end++);
+      if (joined == a.text && (vertical ? end == next + 1 : end > next)) {
+        matched = true;
+        next = end;
+      } else if (info.wrapWords &&
+                 (breaks[next].lineEnd || breaks[next].space)) {
+        ++next;
+      } else {
+        break;
+      }
+    }
+    if (!matched)
+      Fail(name, "an annotation is not the next of the text's units");
+    if (info.wrapWords && !vertical && !a.text.empty() &&
+        (a.text.back() == ' ' || a.text.back() == '\t'))
+      Fail(name, "a wrapped line ends with a space");
+  }
+}
+
+// The same layout without block alignment, moved by whole pixels along
+// one axis: down, or to the left.
+void CheckBlockMove(const Run& aligned, const Run& unaligned, bool vertical) {
+  const Layout& a = aligned.layout;
+  const Layout& b = unaligned.layout;
+  if (a.annotations.size() != b.annotations.size() ||
+      a.fontSize != b.fontSize || a.metricsFailed != b.metricsFailed)
+    Fail(aligned.name, "block alignment changed more than the position");
+  double shift = 0;
+  for (size_t i = 0; i < a.annotations.size(); ++i) {
+    const Annotation& x = a.annotations[i];
+    const Annotation& y = b.annotations[i];
+    const double along = vertical ? x.x - y.x : x.y - y.y;
+    if (x.text != y.text || x.turned != y.turned ||
+        (vertical ? x.y != y.y : x.x != y.x))
+      Fail(aligned.name, "block alignment changed more than the position");
+    if (i == 0)
+      shift = along;
+    if (along != shift || shift != std::trunc(shift) ||
+        (vertical ? shift > 0 : shift < 0))
+      Fail(aligned.name, "the block did not move as one, down or left");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -430,7 +587,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   info.ignoreLineHeight = (flags & 2) != 0;
   item.canFail = (flags & 4) != 0;
   item.uniformEms = (flags & 8) != 0;
-  info.alignment = in.Byte() % 5;
+  const uint8_t alignment = in.Byte();
+  info.alignment = alignment % 5;
   info.fontSize = in.Byte() % 66 - 2;
   info.lineHeight = in.ReadSmallOrLarge();
   info.areaX = in.ReadCoord();
@@ -471,6 +629,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!item.canFail) {
     CheckSame(horizontalCached, horizontal);
     CheckSame(shortcutCached, shortcut);
+  }
+
+  // The typography that jobs opt into, on the same item.
+  info.wrapWords = (flags & 16) != 0;
+  info.verticalForms = (flags & 32) != 0;
+  info.minFontSize = (flags & 64) != 0 ? 5 + static_cast<int>(item.seed % 32)
+                                       : 0;
+  info.blockAlign = alignment / 5 % 3;
+  if (!UsesTypography(info))
+    return 0;
+  for (Kind kind : {Kind::kLinesTypeset, Kind::kColumnsTypeset}) {
+    const bool vertical = kind == Kind::kColumnsTypeset;
+    const Run typeset = RunLayout(item, kind, false);
+    CheckTypeset(item, typeset, vertical);
+    const Run cached = RunLayout(item, kind, true);
+    CheckTypeset(item, cached, vertical);
+    if (!item.canFail)
+      CheckSame(cached, typeset);
+    if (info.blockAlign != 0 && !item.canFail) {
+      Item unaligned = item;
+      unaligned.info.blockAlign = 0;
+      CheckBlockMove(typeset, RunLayout(unaligned, kind, false), vertical);
+    }
   }
   return 0;
 }

@@ -52,6 +52,7 @@ bool Scale(int value, float scale, int* out) {
   return true;
 }
 
+
 int MapAlignment(int align) {
   if (align == 1)
     return 3;
@@ -174,6 +175,28 @@ struct CanvasReader {
         Overflow(key);
     } else if (is("direction")) {
       Int(key, v, &info->direction);
+    } else if (is("wrap")) {
+      if (v.IsString() && v.GetStringLength() == 4 &&
+          std::memcmp(v.GetString(), "word", 4) == 0)
+        info->wrapWords = true;
+      else
+        Ignore(key, "not \"word\"");
+    } else if (is("valign")) {
+      if (ReadInt32(v, &n) && n >= 0 && n <= 2)
+        info->blockAlign = n;
+      else
+        Ignore(key, "not 0, 1 or 2");
+    } else if (is("vertical_forms")) {
+      if (v.IsBool())
+        info->verticalForms = v.IsTrue();
+      else
+        Ignore(key, "not true or false");
+    } else if (is("min_size")) {
+      // A size in pixels, as drawn: "scale" does not change it.
+      if (ReadInt32(v, &n) && n >= kMinFontSize)
+        info->minFontSize = n;
+      else
+        Ignore(key, "not a whole number of 5 or more");
     } else {
       read->unknownUiKeys.emplace_back(name.GetString(), name.GetStringLength());
     }

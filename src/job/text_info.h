@@ -3,6 +3,10 @@
 
 #include <string>
 
+// Text is laid out only at font sizes from this one up: a smaller size, or
+// fitting that would need one, draws no text.
+constexpr int kMinFontSize = 5;
+
 // The one text item of a canvas, with the canvas's size and output path. A
 // plain value: every renderer call gets its own copy. Pixel coordinates have
 // their origin at the top-left corner, y growing downwards.
@@ -32,6 +36,12 @@ struct TextInfo {
   bool adjustToFit = false;
   float scale = 0;
   int direction = 0;       // 0 horizontal, anything else vertical
+  // Opt-in typography; each default stands for the absent "ui" key.
+  bool wrapWords = false;     // "wrap": "word": break lines between words only
+  int blockAlign = 0;         // "valign": 0 top (vertical: right), 1 bottom
+                              // (left), 2 centre
+  bool verticalForms = false; // "vertical_forms": vertical forms of punctuation
+  int minFontSize = 0;        // "min_size": where fitting stops; 0: none
 };
 
 #endif  // QUILLMARK_JOB_TEXT_INFO_H_

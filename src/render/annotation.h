@@ -10,6 +10,10 @@ struct Annotation {
   double x;
   double y;
   std::string text;
+  // Drawn turned by 90 degrees clockwise about its origin, its baseline
+  // running down the page (vertical text: a character that has no upright
+  // vertical form).
+  bool turned = false;
   // Where the text's ink can be, from its measured bounds, when the layout
   // measured them: left, top, right and bottom in canvas pixels.
   bool bounded = false;
@@ -37,6 +41,9 @@ struct Layout {
   // columns that start left of it, which are drawn there; or the whole text
   // when none of it is drawn at any size.
   std::vector<std::string> overflow;
+  // Fitting was asked for and the text does not fit at `fontSize`: fitting
+  // stopped at the item's smallest size, or gave up and drew nothing.
+  bool fitFailed = false;
 };
 
 #endif  // QUILLMARK_RENDER_ANNOTATION_H_

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Text is laid out only from this font size up.
-constexpr int kMinFontSize = 5;
-
 // The baseline of line `index`: index x advance + first baseline, all in
 // single precision, truncated toward zero.
 int Baseline(int index, float lineAdvance, int firstBaseline) {

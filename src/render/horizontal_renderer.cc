@@ -1,11 +1,14 @@
 #include "render/horizontal_layout.h"
 #include "render/renderers.h"
+#include "render/typography.h"
 
 namespace {
 
 Layout LayOutLines(const TextInfo& info, float topInset,
                    const std::vector<std::string>& units,
                    MetricsSource* metrics, const RenderOptions&) {
+  if (UsesTypography(info))
+    return LayOutLinesTypeset(info, topInset, units, metrics);
   return LayOutHorizontal(info, topInset, units, metrics);
 }
 

@@ -116,8 +116,17 @@ void DrawItem(MagickWand* wand, const TextInfo& info, const RendererCall& call,
       ++context->offCanvasSkipped;
       continue;
     }
-    DrawAnnotation(drawing.get(), a.x, a.y,
-                   reinterpret_cast<const unsigned char*>(a.text.c_str()));
+    const auto* text = reinterpret_cast<const unsigned char*>(a.text.c_str());
+    if (!a.turned) {
+      DrawAnnotation(drawing.get(), a.x, a.y, text);
+      continue;
+    }
+    // Turned clockwise about its origin, in a graphic context of its own.
+    PushDrawingWand(drawing.get());
+    DrawTranslate(drawing.get(), a.x, a.y);
+    DrawRotate(drawing.get(), 90);
+    DrawAnnotation(drawing.get(), 0, 0, text);
+    PopDrawingWand(drawing.get());
   }
   for (int i = 0; i < renderCount; ++i) {
     if (MagickDrawImage(wand, drawing.get()) == MagickFalse) {

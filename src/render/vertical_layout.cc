@@ -5,9 +5,6 @@
 
 namespace {
 
-// Text is laid out only above this font size.
-constexpr int kNoTextSize = 4;
-
 // Gives every unit one em size per pass: the font's, measured on the empty
 // text, which ImageMagick answers without loading a glyph. The one place
 // that relies on the em size being the same for all units at a size:
@@ -63,8 +60,13 @@ Placement PlaceUnits(const TextInfo& info, float topInset,
       double x = (w - m.bx2 + m.bx1) * 0.5 + left;
       double y = (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
                  (m.charHeight - m.by2) + tops[j];
-      out->annotations.push_back({x, y, units[column[k]], true, x + m.bx1,
-                                  y - m.by2, x + m.bx2, y - m.by1});
+      Annotation placed{x, y, units[column[k]]};
+      placed.bounded = true;
+      placed.left = x + m.bx1;
+      placed.top = y - m.by2;
+      placed.right = x + m.bx2;
+      placed.bottom = y - m.by1;
+      out->annotations.push_back(placed);
       text += units[column[k]];
     }
     if (column.empty())
@@ -168,7 +170,7 @@ Placement LayOut(const TextInfo& info, float topInset,
                  const std::vector<std::string>& units, MetricsSource* metrics,
                  EmSource* ems, const UniformEms* check, Layout* layout) {
   layout->fontSize = info.fontSize;
-  if (layout->fontSize <= kNoTextSize) {
+  if (layout->fontSize < kMinFontSize) {
     if (!units.empty())
       layout->overflow.push_back(JoinUnits(units, 0, units.size()));
     return Placement::kDone;
@@ -186,7 +188,7 @@ Placement LayOut(const TextInfo& info, float topInset,
             info.areaWidth)
       break;
     --layout->fontSize;
-    if (layout->fontSize <= kNoTextSize) {
+    if (layout->fontSize < kMinFontSize) {
       // Too wide even at the smallest size: no text.
       layout->overflow.push_back(JoinUnits(units, 0, units.size()));
       return check ? CheckAllUnits(units, metrics, *check) : Placement::kDone;

@@ -1,4 +1,9 @@
+#include <algorithm>
+
+#include "fonts/font_registry.h"
+#include "render/font_glyphs.h"
 #include "render/renderers.h"
+#include "render/typography.h"
 #include "render/vertical_layout.h"
 
 namespace {
@@ -6,8 +11,18 @@ namespace {
 Layout LayOutColumns(const TextInfo& info, float topInset,
                      const std::vector<std::string>& units,
                      MetricsSource* metrics, const RenderOptions& options) {
-  return LayOutVertical(info, topInset, units, metrics,
-                        options.uniformEmShortcut);
+  if (!UsesTypography(info))
+    return LayOutVertical(info, topInset, units, metrics,
+                          options.uniformEmShortcut);
+  std::vector<char32_t> forms;
+  if (info.verticalForms)
+    forms = CharactersWithGlyphs(GetFont(info.fontName.c_str()),
+                                 VerticalPresentationForms());
+  auto fontHasGlyph = [&forms](char32_t c) {
+    return std::binary_search(forms.begin(), forms.end(), c);
+  };
+  return LayOutColumnsTypeset(info, topInset, units, metrics, fontHasGlyph,
+                              options.uniformEmShortcut);
 }
 
 }  // namespace

@@ -81,6 +81,11 @@ std::string JsonNumber(double value) {
   if (!std::isfinite(value))
     return "null";
   char text[32];
+  // Whole numbers as such: "10", not "1e+01".
+  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+    snprintf(text, sizeof(text), "%.0f", value);
+    return text;
+  }
   for (int precision = 1; precision <= 17; ++precision) {
     snprintf(text, sizeof(text), "%.*g", precision, value);
     if (std::strtod(text, nullptr) == value)

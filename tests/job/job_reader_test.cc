@@ -592,3 +592,66 @@ TEST(LimitTest, ValuesBeyond16384SkipTheCanvasNamingTheKey) {
 }
 
 }  // namespace
+
+// --- Opt-in typography keys -------------------------------------------------
+
+namespace {
+
+TEST(TypographyKeysTest, ValidValuesSetTheirFields) {
+  Canvas c = ReadUi(R"("wrap": "word", "valign": 2, "vertical_forms": true,
+                       "min_size": 12, "scale": 2)");
+  ASSERT_TRUE(c.read);
+  EXPECT_TRUE(c.messages.empty());
+  EXPECT_TRUE(c.info.wrapWords);
+  EXPECT_EQ(2, c.info.blockAlign);
+  EXPECT_TRUE(c.info.verticalForms);
+  EXPECT_EQ(12, c.info.minFontSize);  // not scaled
+  for (int valign : {0, 1}) {
+    Canvas v = ReadUi("\"valign\": " + std::to_string(valign) +
+                      ", \"vertical_forms\": false, \"min_size\": 5.0");
+    EXPECT_EQ(valign, v.info.blockAlign);
+    EXPECT_FALSE(v.info.verticalForms);
+    EXPECT_EQ(5, v.info.minFontSize);
+    EXPECT_TRUE(v.messages.empty());
+  }
+}
+
+TEST(TypographyKeysTest, WrongTypesAndValuesAreIgnoredWithALine) {
+  Canvas c = ReadUi(R"("wrap": "word", "wrap": "char", "wrap": "Word",
+                       "wrap": "word\u0000", "wrap": true,
+                       "valign": 2, "valign": 3, "valign": -1, "valign": "1",
+                       "valign": 1.5,
+                       "vertical_forms": true, "vertical_forms": 1,
+                       "vertical_forms": "true", "vertical_forms": null,
+                       "min_size": 9, "min_size": 4, "min_size": 12.5,
+                       "min_size": "20", "min_size": 4294967296)",
+                    Setting{}, 1.0f, 3);
+  ASSERT_TRUE(c.read);
+  const std::string notWord = "not \"word\"";
+  const std::string notValign = "not 0, 1 or 2";
+  const std::string notBool = "not true or false";
+  const std::string notSize = "not a whole number of 5 or more";
+  EXPECT_EQ((Lines{
+                Ignored(3, "wrap", notWord), Ignored(3, "wrap", notWord),
+                Ignored(3, "wrap", notWord), Ignored(3, "wrap", notWord),
+                Ignored(3, "valign", notValign),
+                Ignored(3, "valign", notValign),
+                Ignored(3, "valign", notValign),
+                Ignored(3, "valign", notValign),
+                Ignored(3, "vertical_forms", notBool),
+                Ignored(3, "vertical_forms", notBool),
+                Ignored(3, "vertical_forms", notBool),
+                Ignored(3, "min_size", notSize),
+                Ignored(3, "min_size", notSize),
+                Ignored(3, "min_size", notSize),
+                Ignored(3, "min_size", notSize),
+            }),
+            c.messages);
+  // Each ignored member keeps the value before it.
+  EXPECT_TRUE(c.info.wrapWords);
+  EXPECT_EQ(2, c.info.blockAlign);
+  EXPECT_TRUE(c.info.verticalForms);
+  EXPECT_EQ(9, c.info.minFontSize);
+}
+
+}  // namespace

@@ -28,6 +28,10 @@ TEST(JsonTextTest, NumbersReadBackToTheSameDouble) {
     EXPECT_EQ(v, std::strtod(text.c_str(), nullptr)) << text;
   }
   EXPECT_EQ("15", JsonNumber(15));
+  EXPECT_EQ("10", JsonNumber(10));
+  EXPECT_EQ("-120", JsonNumber(-120));
+  EXPECT_EQ("-0", JsonNumber(-0.0));
+  EXPECT_EQ("169.5", JsonNumber(169.5));
   EXPECT_EQ("null", JsonNumber(std::numeric_limits<double>::infinity()));
   EXPECT_EQ("null", JsonNumber(std::nan("")));
 }

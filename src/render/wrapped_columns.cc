@@ -1,0 +1,296 @@
+#include "render/wrapped_columns.h"
+
+#include <algorithm>
+
+#include "render/split_word.h"
+#include "util/numeric.h"
+
+namespace {
+
+class ColumnFiller {
+ public:
+  ColumnFiller(const TextInfo& info, float topInset,
+               const std::vector<UnitBreak>& breaks,
+               const std::vector<double>& emHeights, WrappedColumns* out)
+      : breaks_(breaks),
+        emHeights_(emHeights),
+        out_(out),
+        start_(topInset + info.areaY),
+        bottom_(info.areaY + info.areaHeight),
+        twiceInset_(topInset + topInset),
+        y_(start_) {}
+
+  void Fill() {
+    for (const Segment& segment : Segments(breaks_)) {
+      // Where the segment's last drawn unit would end; spaces after it
+      // count only when more follows in the column.
+      double y = y_;
+      double contentEnd = y_;
+      for (size_t i = segment.begin; i < segment.end; ++i) {
+        if (breaks_[i].lineEnd)
+          continue;
+        y += emHeights_[i];
+        if (!breaks_[i].space)
+          contentEnd = y;
+      }
+      if (column_.empty() || contentEnd > bottom_) {
+        if (!column_.empty())
+          Close();
+        PlaceOnEmptyColumn(segment);
+      } else {
+        Append(segment.begin, segment.end);
+        y_ = y;
+      }
+      if (segment.mandatory)
+        Close();
+    }
+    if (!column_.empty())
+      Close();
+  }
+
+ private:
+  void Append(size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i)
+      if (!breaks_[i].lineEnd)
+        column_.push_back(i);
+  }
+
+  bool HasContent() const {
+    for (size_t i : column_)
+      if (!breaks_[i].space)
+        return true;
+    return false;
+  }
+
+  // Puts a segment into a fresh column unit by unit, by the vertical
+  // layout's break test; a unit that crosses the bottom opens the next
+  // column, which breaks the word.
+  void PlaceOnEmptyColumn(const Segment& segment) {
+    for (size_t i = segment.begin; i < segment.end; ++i) {
+      if (breaks_[i].lineEnd)
+        continue;
+      double next = y_ + emHeights_[i];
+      if (next > bottom_ && !breaks_[i].space) {
+        if (HasContent()) {
+          out_->wordBroken = true;
+          Close();
+          next = y_ + emHeights_[i];
+        }
+        if (next > bottom_)
+          out_->tooTall = true;
+      }
+      column_.push_back(i);
+      y_ = next;
+    }
+  }
+
+  // Closes the open column, without the spaces at its end.
+  void Close() {
+    while (!column_.empty() && breaks_[column_.back()].space)
+      column_.pop_back();
+    int h = 0;
+    for (size_t i : column_)
+      h = TruncToInt(emHeights_[i] + twiceInset_ + h);
+    out_->columns.units.push_back(column_);
+    out_->columns.heights.push_back(h);
+    column_.clear();
+    y_ = start_;
+  }
+
+  const std::vector<UnitBreak>& breaks_;
+  const std::vector<double>& emHeights_;
+  WrappedColumns* out_;
+  const double start_;
+  const double bottom_;
+  const double twiceInset_;
+  std::vector<size_t> column_;  // the open column's units, top to bottom
+  double y_;                    // the break position
+};
+
+enum class Placement { kDone, kMetricsFailed, kEmMismatch };
+
+bool Agrees(const EmSize& em, const FontMetrics& m) {
+  return m.charWidth == em.charWidth && m.charHeight == em.charHeight;
+}
+
+bool FitsArea(const TextInfo& info, const WrappedColumns& wrapped) {
+  return !wrapped.tooTall &&
+         static_cast<float>(wrapped.columns.units.size()) *
+                 wrapped.columns.width <=
+             info.areaWidth;
+}
+
+// The vertical layout's placement: columns from the right edge, one pitch
+// apart; each unit centred in its column and put in its cell below the
+// column's top. With `check`, every unit's em must be the one the columns
+// were broken with.
+Placement PlaceUnits(const TextInfo& info, float topInset,
+                     const std::vector<std::string>& units,
+                     const VerticalColumns& columns, MetricsSource* metrics,
+                     const EmSize* check, Layout* out) {
+  const float w = columns.width;
+  const float pitch = w + topInset;
+  const double twiceInset = topInset + topInset;
+  const std::vector<int> tops = ColumnTops(info, columns.heights);
+  for (size_t j = 0; j < columns.units.size(); ++j) {
+    const double left = (info.areaX + info.areaWidth) -
+                        static_cast<float>(j + 1) * pitch;
+    const std::vector<size_t>& column = columns.units[j];
+    std::string text;
+    for (size_t k = 0; k < column.size(); ++k) {
+      FontMetrics m;
+      if (!metrics->Measure(units[column[k]], &m))
+        return Placement::kMetricsFailed;
+      if (check != nullptr && !Agrees(*check, m))
+        return Placement::kEmMismatch;
+      const double x = (w - m.bx2 + m.bx1) * 0.5 + left;
+      const double y =
+          (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
+          (m.charHeight - m.by2) + tops[j];
+      out->annotations.push_back({x, y, units[column[k]]});
+      text += units[column[k]];
+    }
+    if (column.empty())
+      continue;
+    if (left < info.areaX)
+      out->overflow.push_back(text);
+    out->lines.push_back({std::move(text), left, static_cast<double>(tops[j])});
+  }
+  return Placement::kDone;
+}
+
+// When fitting gave up, checks the em it relied on at the last size tried,
+// the size still set.
+Placement CheckAllUnits(const std::vector<std::string>& units,
+                        MetricsSource* metrics, const EmSize& em) {
+  for (const std::string& unit : units) {
+    FontMetrics m;
+    if (!metrics->Measure(unit, &m))
+      return Placement::kMetricsFailed;
+    if (!Agrees(em, m))
+      return Placement::kEmMismatch;
+  }
+  return Placement::kDone;
+}
+
+}  // namespace
+
+bool WrapColumns(const TextInfo& info, int fontSize, float topInset,
+                 const std::vector<std::string>& units,
+                 const std::vector<UnitBreak>& breaks, MetricsSource* metrics,
+                 WrappedColumns* out, bool uniformEms) {
+  out->columns.units.clear();
+  out->columns.heights.clear();
+  out->wordBroken = false;
+  out->tooTall = false;
+  metrics->SetFontSize(fontSize);
+  const bool widthFollowsFont = info.adjustToFit || info.ignoreLineHeight;
+  std::vector<double> emHeights(units.size());
+  for (size_t i = 0; i < units.size(); ++i) {
+    // The font's em, measured on the empty text, which ImageMagick
+    // answers without loading a glyph.
+    FontMetrics m;
+    if (uniformEms && i > 0) {
+      m.charWidth = out->em.charWidth;
+      m.charHeight = out->em.charHeight;
+    } else if (!metrics->Measure(uniformEms ? std::string() : units[i], &m)) {
+      return false;
+    }
+    if (i == 0)
+      out->em = {m.charWidth, m.charHeight};
+    if (i == 0 && widthFollowsFont)
+      out->columns.width = NarrowToFloat(topInset + m.charWidth);
+    emHeights[i] = m.charHeight;
+  }
+  ColumnFiller(info, topInset, breaks, emHeights, out).Fill();
+  return true;
+}
+
+namespace {
+
+Placement LayOut(const TextInfo& info, float topInset,
+                 const std::vector<std::string>& units,
+                 const std::vector<UnitBreak>& breaks, MetricsSource* metrics,
+                 bool uniformEms, Layout* layout) {
+  layout->fontSize = info.fontSize;
+  if (layout->fontSize < kMinFontSize) {
+    if (!units.empty())
+      layout->overflow.push_back(JoinUnits(units, 0, units.size()));
+    return Placement::kDone;
+  }
+
+  WrappedColumns wrapped;
+  wrapped.columns.width = static_cast<float>(info.lineHeight);
+  auto wrap = [&](int size) {
+    return WrapColumns(info, size, topInset, units, breaks, metrics, &wrapped,
+                       uniformEms);
+  };
+  if (info.adjustToFit) {
+    const int floor =
+        std::min(info.fontSize, std::max(kMinFontSize, info.minFontSize));
+    int chosen = 0;
+    int withBrokenWords = 0;
+    int lastPass = 0;
+    for (int size = info.fontSize; size >= floor; --size) {
+      if (!wrap(size))
+        return Placement::kMetricsFailed;
+      lastPass = size;
+      if (!FitsArea(info, wrapped))
+        continue;
+      if (!wrapped.wordBroken) {
+        chosen = size;
+        break;
+      }
+      if (withBrokenWords == 0)
+        withBrokenWords = size;
+    }
+    if (chosen == 0)
+      chosen = withBrokenWords;
+    if (chosen == 0) {
+      layout->fitFailed = true;
+      if (info.minFontSize <= 0) {
+        layout->fontSize = kMinFontSize - 1;  // no size fits: no text
+        layout->overflow.push_back(JoinUnits(units, 0, units.size()));
+        return uniformEms ? CheckAllUnits(units, metrics, wrapped.em)
+                          : Placement::kDone;
+      }
+      chosen = floor;
+    }
+    layout->fontSize = chosen;
+    if (chosen != lastPass && !wrap(chosen))
+      return Placement::kMetricsFailed;
+    // After shrinking, fitted columns spread over the whole width of the
+    // area, as in the vertical layout.
+    if (!layout->fitFailed && chosen < info.fontSize &&
+        !wrapped.columns.units.empty())
+      wrapped.columns.width =
+          info.areaWidth / static_cast<float>(wrapped.columns.units.size());
+  } else if (!wrap(layout->fontSize)) {
+    return Placement::kMetricsFailed;
+  }
+  return PlaceUnits(info, topInset, units, wrapped.columns, metrics,
+                    uniformEms ? &wrapped.em : nullptr, layout);
+}
+
+}  // namespace
+
+Layout LayOutWrappedColumns(const TextInfo& info, float topInset,
+                            const std::vector<std::string>& units,
+                            const std::vector<UnitBreak>& breaks,
+                            MetricsSource* metrics, bool uniformEms) {
+  Layout layout;
+  Placement placement = Placement::kEmMismatch;
+  if (uniformEms)
+    placement =
+        LayOut(info, topInset, units, breaks, metrics, true, &layout);
+  if (placement == Placement::kEmMismatch) {
+    layout = Layout();
+    placement =
+        LayOut(info, topInset, units, breaks, metrics, false, &layout);
+  }
+  if (placement == Placement::kMetricsFailed) {
+    layout = Layout();
+    layout.metricsFailed = true;
+  }
+  return layout;
+}
