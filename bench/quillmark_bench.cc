@@ -163,7 +163,7 @@ int WriteJobs(const std::string& root, const std::vector<SetCount>& counts,
 }  // namespace
 
 int main(int argc, char** argv) {
-  KeepLargeAllocationsMapped();  // as the program does
+  TuneAllocator();  // as the program does
   int scale = 1;
   std::string sets, keep, countText, writeJobs;
   for (int i = 1; i + 1 < argc; i += 2) {

@@ -11,7 +11,7 @@
 #include "util/system_resources.h"
 
 int main(int argc, char** argv) {
-  KeepLargeAllocationsMapped();
+  TuneAllocator();
   if (argc < 3) {
     QMLog("Quillmark : invalid arguments, use: ./Quillmark "
           "/path/to/font_list.json /path/to/config_content.json");

@@ -37,8 +37,9 @@ uint64_t AvailableMemoryBytes() {
   return static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
 }
 
-void KeepLargeAllocationsMapped() {
+void TuneAllocator() {
 #ifdef QUILLMARK_IM_ZEROED_PRIMITIVES
   mallopt(M_MMAP_THRESHOLD, 4 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif
 }

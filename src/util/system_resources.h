@@ -10,13 +10,16 @@ int AvailableCores();
 // 0 when it cannot be told.
 uint64_t AvailableMemoryBytes();
 
-// With the bootstrap's ImageMagick, makes every allocation of 4 MiB or more a
-// mapping of its own, returned to the system when freed, instead of letting
-// the allocator raise that bound as it sees large blocks freed. That
-// ImageMagick's drawing takes a zeroed array of about 10 MB for every glyph
-// outline it strokes and uses a sliver of it: mapped, the untouched rest
-// costs nothing; taken from the heap, it is cleared byte by byte each time.
-// With another ImageMagick, which writes the whole array, it does nothing.
-void KeepLargeAllocationsMapped();
+// With the bootstrap's ImageMagick, fixes the allocator's two bounds instead
+// of letting it move them as it sees large blocks freed: every allocation of
+// 4 MiB or more is a mapping of its own, and the heap keeps up to 64 MiB of
+// freed memory. That ImageMagick's drawing takes a zeroed array of about
+// 10 MB for every glyph outline it strokes and uses a sliver of it: mapped,
+// the untouched rest costs nothing, where from the heap it is cleared byte
+// by byte each time. The smaller blocks of one canvas then reuse the memory
+// of the canvas before instead of faulting in fresh pages. With another
+// ImageMagick, which writes the whole array, it does nothing: there the
+// moving bound is what keeps the array in the heap.
+void TuneAllocator();
 
 #endif  // QUILLMARK_UTIL_SYSTEM_RESOURCES_H_
