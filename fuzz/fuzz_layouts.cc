@@ -61,7 +61,7 @@
 #include "render/font_metrics.h"
 #include "render/horizontal_layout.h"
 #include "render/metrics_cache.h"
-#include "render/code_points.h"
+#include "util/utf8.h"
 #include "render/line_breaks.h"
 #include "render/split_word.h"
 #include "render/typography.h"

@@ -5,43 +5,15 @@
 
 #include <algorithm>
 
+#include "util/utf8.h"
+
 namespace {
 
 // Faces kept open at most; past it they are all closed and opened again as
 // needed, so that a job naming many fonts cannot exhaust file handles.
 constexpr size_t kMaxFaces = 32;
 
-// The code point of a unit that is one valid UTF-8 character, or -1.
-long CodePoint(const std::string& unit) {
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(unit.data());
-  const size_t n = unit.size();
-  if (n == 1 && p[0] < 0x80)
-    return p[0];
-  long code;
-  size_t length;
-  long min;
-  if (p[0] >= 0xC2 && p[0] <= 0xDF) {
-    code = p[0] & 0x1F; length = 2; min = 0x80;
-  } else if (p[0] >= 0xE0 && p[0] <= 0xEF) {
-    code = p[0] & 0x0F; length = 3; min = 0x800;
-  } else if (p[0] >= 0xF0 && p[0] <= 0xF4) {
-    code = p[0] & 0x07; length = 4; min = 0x10000;
-  } else {
-    return -1;
-  }
-  if (n != length)
-    return -1;
-  for (size_t i = 1; i < n; ++i) {
-    if ((p[i] & 0xC0) != 0x80)
-      return -1;
-    code = (code << 6) | (p[i] & 0x3F);
-  }
-  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-    return -1;
-  return code;
-}
-
-bool IsControl(long code) {
+bool IsControl(char32_t code) {
   return code < 0x20 || (code >= 0x7F && code <= 0x9F);
 }
 
@@ -101,8 +73,10 @@ GlyphCoverage::Result GlyphCoverage::Check(const std::string& fontKey,
       FT_Set_Char_Size(face.face, static_cast<FT_F26Dot6>(64.0 * pointSize),
                        static_cast<FT_F26Dot6>(64.0 * pointSize), 72, 72) == 0;
   for (const std::string& character : units) {
-    long code = CodePoint(character);
-    if (code < 0 || IsControl(code))
+    const char32_t code = UnitCodePoint(character);
+    // A unit that is not one well-formed character decodes to U+FFFD.
+    if ((code == kReplacementCharacter && character != EncodeUtf8(code)) ||
+        IsControl(code))
       continue;
     FT_UInt glyph = FT_Get_Char_Index(face.face, static_cast<FT_ULong>(code));
     if (glyph == 0) {

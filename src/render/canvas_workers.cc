@@ -16,40 +16,13 @@
 
 #include "render/report_wire.h"
 #include "render/temporary_output.h"
+#include "util/file.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t kNoJob = static_cast<size_t>(-1);
-
-bool WriteAll(int fd, const void* data, size_t size) {
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = write(fd, p, size);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool ReadAll(int fd, void* data, size_t size) {
-  char* p = static_cast<char*>(data);
-  while (size > 0) {
-    ssize_t n = read(fd, p, size);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 // A worker process: reads job numbers, renders, answers with the encoded
 // report (its length first). Ends when the pipe closes.

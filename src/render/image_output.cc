@@ -16,6 +16,7 @@
 #include "render/magick_errors.h"
 #include "render/magick_handles.h"
 #include "render/temporary_output.h"
+#include "util/file.h"
 
 namespace {
 
@@ -65,59 +66,6 @@ const char* SystemFolder(const std::string& folder) {
   return nullptr;
 }
 
-uint64_t RandomBits() {
-  uint64_t value = 0;
-  if (getrandom(&value, sizeof(value), GRND_NONBLOCK) ==
-      static_cast<ssize_t>(sizeof(value)))
-    return value;
-  // No entropy to be had: the clock and a counter, mixed (splitmix64). The
-  // name only has to differ from other writers'; O_EXCL catches the rest.
-  static uint64_t counter = 0;
-  timespec now;
-  clock_gettime(CLOCK_REALTIME, &now);
-  uint64_t x = (static_cast<uint64_t>(now.tv_sec) << 30) ^
-               static_cast<uint64_t>(now.tv_nsec) ^ (++counter << 48);
-  x ^= x >> 30;
-  x *= 0xbf58476d1ce4e5b9ull;
-  x ^= x >> 27;
-  x *= 0x94d049bb133111ebull;
-  return x ^ (x >> 31);
-}
-
-// Creates a new temporary file for `place` and returns its descriptor, with
-// its path in *path; -1 with errno set when none could be created. O_EXCL and
-// O_NOFOLLOW: it is a new file, never one that a link points to. Mode 0666
-// less the umask, as a plain create gives.
-int CreateTemporaryFile(const OutputPlace& place, std::string* path) {
-  const std::string folder =
-      place.folder.back() == '/' ? place.folder : place.folder + "/";
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    *path = folder + TemporaryName(place.name, getpid(), RandomBits());
-    int fd = open(path->c_str(),
-                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC |
-                      O_NOCTTY,
-                  0666);
-    if (fd >= 0 || errno != EEXIST)
-      return fd;
-  }
-  return -1;
-}
-
-bool WriteAll(int fd, const void* data, size_t size, std::string* error) {
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = write(fd, p, size);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0) {
-      *error = n < 0 ? std::strerror(errno) : "nothing could be written";
-      return false;
-    }
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "render/code_points.h"
+#include "util/utf8.h"
 
 namespace {
 

@@ -1,10 +1,13 @@
 #include "render/report_file.h"
 
 #include <errno.h>
-#include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstring>
+
+#include "render/temporary_output.h"
+#include "util/file.h"
 
 ReportFile::~ReportFile() {
   if (fd_ >= 0) {
@@ -15,16 +18,14 @@ ReportFile::~ReportFile() {
 
 bool ReportFile::Open(const std::string& path, std::string* error) {
   path_ = path;
-  size_t slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.empty()) {
+  const OutputPlace place = SplitOutputPlace(path);
+  if (place.name.empty()) {
     *error = "the path names a folder";
     return false;
   }
-  temporary_ = folder + "." + name + ".quillmark-tmp-" + std::to_string(getpid());
-  fd_ = open(temporary_.c_str(),
-             O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  // The left-overs of an earlier run that was killed go first.
+  RemoveLeftoverTemporaryFiles(path, time(nullptr));
+  fd_ = CreateTemporaryFile(place, &temporary_);
   if (fd_ < 0) {
     *error = std::strerror(errno);
     return false;
@@ -37,24 +38,13 @@ bool ReportFile::Append(const std::string& line, std::string* error) {
     *error = "the report is not open";
     return false;
   }
-  std::string text = line + '\n';
-  const char* p = text.data();
-  size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = write(fd_, p, left);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0) {
-      *error = n < 0 ? std::strerror(errno) : "nothing could be written";
-      close(fd_);
-      fd_ = -1;
-      unlink(temporary_.c_str());
-      return false;
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  return true;
+  const std::string text = line + '\n';
+  if (WriteAll(fd_, text.data(), text.size(), error))
+    return true;
+  close(fd_);
+  fd_ = -1;
+  unlink(temporary_.c_str());
+  return false;
 }
 
 bool ReportFile::Finish(std::string* error) {

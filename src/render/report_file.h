@@ -4,9 +4,9 @@
 #include <string>
 
 // The report of a run, one line per canvas. It is written under a temporary
-// name in the report's folder, each line as soon as it is known, and renamed
-// to its own name when the run ends, so that nobody reads a half-written
-// report under that name.
+// name in the report's folder (named as an image's, see temporary_output.h),
+// each line as soon as it is known, and renamed to its own name when the run
+// ends, so that nobody reads a half-written report under that name.
 class ReportFile {
  public:
   ReportFile() = default;

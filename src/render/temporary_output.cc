@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -164,4 +166,42 @@ int RemoveTemporaryFilesOf(const std::string& outputPath, pid_t pid) {
       removed += RemoveTemporaryFiles(outputPath.substr(colon + 1), ofPid);
   }
   return removed;
+}
+
+namespace {
+
+uint64_t RandomBits() {
+  uint64_t value = 0;
+  if (getrandom(&value, sizeof(value), GRND_NONBLOCK) ==
+      static_cast<ssize_t>(sizeof(value)))
+    return value;
+  // No entropy to be had: the clock and a counter, mixed (splitmix64). The
+  // name only has to differ from other writers'; O_EXCL catches the rest.
+  static uint64_t counter = 0;
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  uint64_t x = (static_cast<uint64_t>(now.tv_sec) << 30) ^
+               static_cast<uint64_t>(now.tv_nsec) ^ (++counter << 48);
+  x ^= x >> 30;
+  x *= 0xbf58476d1ce4e5b9ull;
+  x ^= x >> 27;
+  x *= 0x94d049bb133111ebull;
+  return x ^ (x >> 31);
+}
+
+}  // namespace
+
+int CreateTemporaryFile(const OutputPlace& place, std::string* path) {
+  const std::string folder =
+      place.folder.back() == '/' ? place.folder : place.folder + "/";
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    *path = folder + TemporaryName(place.name, getpid(), RandomBits());
+    int fd = open(path->c_str(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC |
+                      O_NOCTTY,
+                  0666);
+    if (fd >= 0 || errno != EEXIST)
+      return fd;
+  }
+  return -1;
 }

@@ -34,6 +34,12 @@ OutputPlace SplitOutputPlace(const std::string& file);
 // named `name`, with `random` as its last part.
 std::string TemporaryName(const std::string& name, pid_t pid, uint64_t random);
 
+// Creates a new temporary file for `place` and returns its descriptor, with
+// its path in *path; -1 with errno set when none could be created. O_EXCL and
+// O_NOFOLLOW: it is a new file, never one that a link points to. Mode 0666
+// less the umask, as a plain create gives.
+int CreateTemporaryFile(const OutputPlace& place, std::string* path);
+
 // True when `entry` is the name of a temporary file of the output named
 // `name`, with the writer's process id in *pid.
 bool ParseTemporaryName(const std::string& entry, const std::string& name,

@@ -1,7 +1,7 @@
 #include "render/typography.h"
 
 #include "render/block_placement.h"
-#include "render/code_points.h"
+#include "util/utf8.h"
 #include "render/horizontal_layout.h"
 #include "render/line_breaks.h"
 #include "render/vertical_layout.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "render/code_points.h"
+#include "util/utf8.h"
 
 namespace {
 

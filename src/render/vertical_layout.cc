@@ -23,25 +23,23 @@ class UniformEms : public EmSource {
     *out = em_;
     return true;
   }
-  bool Agrees(const FontMetrics& m) const {
-    return m.charWidth == em_.charWidth && m.charHeight == em_.charHeight;
-  }
+  const EmSize& em() const { return em_; }
 
  private:
   MetricsSource* metrics_;
   EmSize em_ = {0, 0};
 };
 
-enum class Placement { kDone, kMetricsFailed, kEmMismatch };
+}  // namespace
 
-// Annotates every unit of every column at the final font size; columns
-// that run past the area's left edge are drawn all the same. With `check`,
-// every unit's em size must agree with the one the columns were laid out
-// from.
-Placement PlaceUnits(const TextInfo& info, float topInset,
-                     const std::vector<std::string>& units,
-                     const VerticalColumns& columns, MetricsSource* metrics,
-                     const UniformEms* check, Layout* out) {
+bool EmAgrees(const EmSize& em, const FontMetrics& m) {
+  return m.charWidth == em.charWidth && m.charHeight == em.charHeight;
+}
+
+Placement PlaceColumns(const TextInfo& info, float topInset,
+                       const std::vector<std::string>& units,
+                       const VerticalColumns& columns, MetricsSource* metrics,
+                       const EmSize* check, Layout* out) {
   const float w = columns.width;
   const float pitch = w + topInset;
   const double twiceInset = topInset + topInset;
@@ -55,7 +53,7 @@ Placement PlaceUnits(const TextInfo& info, float topInset,
       FontMetrics m;
       if (!metrics->Measure(units[column[k]], &m))
         return Placement::kMetricsFailed;
-      if (check != nullptr && !check->Agrees(m))
+      if (check != nullptr && !EmAgrees(*check, m))
         return Placement::kEmMismatch;
       double x = (w - m.bx2 + m.bx1) * 0.5 + left;
       double y = (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
@@ -78,21 +76,17 @@ Placement PlaceUnits(const TextInfo& info, float topInset,
   return Placement::kDone;
 }
 
-// When fitting gave up, checks the em sizes it relied on at the last size
-// it tried, the size still set.
-Placement CheckAllUnits(const std::vector<std::string>& units,
-                        MetricsSource* metrics, const UniformEms& check) {
+Placement CheckEms(const std::vector<std::string>& units,
+                   MetricsSource* metrics, const EmSize& em) {
   for (const std::string& unit : units) {
     FontMetrics m;
     if (!metrics->Measure(unit, &m))
       return Placement::kMetricsFailed;
-    if (!check.Agrees(m))
+    if (!EmAgrees(em, m))
       return Placement::kEmMismatch;
   }
   return Placement::kDone;
 }
-
-}  // namespace
 
 bool MeasuredEms::Get(size_t index, EmSize* out) {
   FontMetrics m;
@@ -191,7 +185,7 @@ Placement LayOut(const TextInfo& info, float topInset,
     if (layout->fontSize < kMinFontSize) {
       // Too wide even at the smallest size: no text.
       layout->overflow.push_back(JoinUnits(units, 0, units.size()));
-      return check ? CheckAllUnits(units, metrics, *check) : Placement::kDone;
+      return check ? CheckEms(units, metrics, check->em()) : Placement::kDone;
     }
     shrunk = true;
   }
@@ -199,7 +193,8 @@ Placement LayOut(const TextInfo& info, float topInset,
   if (shrunk && !columns.units.empty())
     columns.width =
         info.areaWidth / static_cast<float>(columns.units.size());
-  return PlaceUnits(info, topInset, units, columns, metrics, check, layout);
+  return PlaceColumns(info, topInset, units, columns, metrics,
+                      check ? &check->em() : nullptr, layout);
 }
 
 }  // namespace

@@ -50,6 +50,26 @@ bool BreakColumns(const TextInfo& info, int fontSize, float topInset,
                   size_t unitCount, MetricsSource* metrics, EmSource* ems,
                   VerticalColumns* columns);
 
+// How placing the units in their columns ended.
+enum class Placement { kDone, kMetricsFailed, kEmMismatch };
+
+// Whether a unit's measurement has the em size `em`.
+bool EmAgrees(const EmSize& em, const FontMetrics& m);
+
+// Annotates every unit of every column at the final font size, and records
+// each column (its text, left edge and top) and the columns that start left
+// of the area, which are drawn all the same. With `check`, every unit's em
+// size must be *check, the one the columns were broken with.
+Placement PlaceColumns(const TextInfo& info, float topInset,
+                       const std::vector<std::string>& units,
+                       const VerticalColumns& columns, MetricsSource* metrics,
+                       const EmSize* check, Layout* out);
+
+// When fitting gave up, checks the em size it relied on against every
+// unit at the last size it tried, the size still set.
+Placement CheckEms(const std::vector<std::string>& units,
+                   MetricsSource* metrics, const EmSize& em);
+
 // The y where each column starts: top, centre (2) or bottom (3) alignment,
 // each column on its own height.
 std::vector<int> ColumnTops(const TextInfo& info, const std::vector<int>& heights);

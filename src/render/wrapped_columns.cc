@@ -107,70 +107,11 @@ class ColumnFiller {
   double y_;                    // the break position
 };
 
-enum class Placement { kDone, kMetricsFailed, kEmMismatch };
-
-bool Agrees(const EmSize& em, const FontMetrics& m) {
-  return m.charWidth == em.charWidth && m.charHeight == em.charHeight;
-}
-
 bool FitsArea(const TextInfo& info, const WrappedColumns& wrapped) {
   return !wrapped.tooTall &&
          static_cast<float>(wrapped.columns.units.size()) *
                  wrapped.columns.width <=
              info.areaWidth;
-}
-
-// The vertical layout's placement: columns from the right edge, one pitch
-// apart; each unit centred in its column and put in its cell below the
-// column's top. With `check`, every unit's em must be the one the columns
-// were broken with.
-Placement PlaceUnits(const TextInfo& info, float topInset,
-                     const std::vector<std::string>& units,
-                     const VerticalColumns& columns, MetricsSource* metrics,
-                     const EmSize* check, Layout* out) {
-  const float w = columns.width;
-  const float pitch = w + topInset;
-  const double twiceInset = topInset + topInset;
-  const std::vector<int> tops = ColumnTops(info, columns.heights);
-  for (size_t j = 0; j < columns.units.size(); ++j) {
-    const double left = (info.areaX + info.areaWidth) -
-                        static_cast<float>(j + 1) * pitch;
-    const std::vector<size_t>& column = columns.units[j];
-    std::string text;
-    for (size_t k = 0; k < column.size(); ++k) {
-      FontMetrics m;
-      if (!metrics->Measure(units[column[k]], &m))
-        return Placement::kMetricsFailed;
-      if (check != nullptr && !Agrees(*check, m))
-        return Placement::kEmMismatch;
-      const double x = (w - m.bx2 + m.bx1) * 0.5 + left;
-      const double y =
-          (twiceInset + m.charHeight) * static_cast<double>(k + 1) -
-          (m.charHeight - m.by2) + tops[j];
-      out->annotations.push_back({x, y, units[column[k]]});
-      text += units[column[k]];
-    }
-    if (column.empty())
-      continue;
-    if (left < info.areaX)
-      out->overflow.push_back(text);
-    out->lines.push_back({std::move(text), left, static_cast<double>(tops[j])});
-  }
-  return Placement::kDone;
-}
-
-// When fitting gave up, checks the em it relied on at the last size tried,
-// the size still set.
-Placement CheckAllUnits(const std::vector<std::string>& units,
-                        MetricsSource* metrics, const EmSize& em) {
-  for (const std::string& unit : units) {
-    FontMetrics m;
-    if (!metrics->Measure(unit, &m))
-      return Placement::kMetricsFailed;
-    if (!Agrees(em, m))
-      return Placement::kEmMismatch;
-  }
-  return Placement::kDone;
 }
 
 }  // namespace
@@ -251,7 +192,7 @@ Placement LayOut(const TextInfo& info, float topInset,
       if (info.minFontSize <= 0) {
         layout->fontSize = kMinFontSize - 1;  // no size fits: no text
         layout->overflow.push_back(JoinUnits(units, 0, units.size()));
-        return uniformEms ? CheckAllUnits(units, metrics, wrapped.em)
+        return uniformEms ? CheckEms(units, metrics, wrapped.em)
                           : Placement::kDone;
       }
       chosen = floor;
@@ -268,8 +209,8 @@ Placement LayOut(const TextInfo& info, float topInset,
   } else if (!wrap(layout->fontSize)) {
     return Placement::kMetricsFailed;
   }
-  return PlaceUnits(info, topInset, units, wrapped.columns, metrics,
-                    uniformEms ? &wrapped.em : nullptr, layout);
+  return PlaceColumns(info, topInset, units, wrapped.columns, metrics,
+                      uniformEms ? &wrapped.em : nullptr, layout);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+
 #include "util/log.h"
 
 namespace {
@@ -57,5 +59,36 @@ bool ReadFileContent(const char* path, std::string& out) {
   }
   close(fd);
   out.swap(content);
+  return true;
+}
+
+bool WriteAll(int fd, const void* data, size_t size, std::string* error) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, p, size);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0) {
+      if (error != nullptr)
+        *error = n < 0 ? std::strerror(errno) : "nothing could be written";
+      return false;
+    }
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool ReadAll(int fd, void* data, size_t size) {
+  char* p = static_cast<char*>(data);
+  while (size > 0) {
+    ssize_t n = read(fd, p, size);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
   return true;
 }

@@ -17,4 +17,13 @@ constexpr int64_t kMaxInputFileBytes = int64_t{256} << 20;
 // read error after a successful open keeps what was read and returns true.
 bool ReadFileContent(const char* path, std::string& out);
 
+// Writes all `size` bytes to `fd`, going on after interruptions and short
+// writes. False, with the reason in *error when given, on a failure.
+bool WriteAll(int fd, const void* data, size_t size,
+              std::string* error = nullptr);
+
+// Reads exactly `size` bytes from `fd`. False at the end of the file or on
+// a failure.
+bool ReadAll(int fd, void* data, size_t size);
+
 #endif  // QUILLMARK_UTIL_FILE_H_

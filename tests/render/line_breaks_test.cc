@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake_metrics.h"
-#include "render/code_points.h"
+#include "util/utf8.h"
 
 namespace {
 

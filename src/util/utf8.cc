@@ -1,12 +1,13 @@
-#include "render/code_points.h"
+#include "util/utf8.h"
 
-char32_t UnitCodePoint(const std::string& unit) {
-  const size_t n = unit.size();
-  if (n == 0)
-    return kReplacementCharacter;
-  const unsigned char lead = static_cast<unsigned char>(unit[0]);
-  if (lead < 0x80)
-    return n == 1 ? lead : kReplacementCharacter;
+size_t DecodeUtf8(const unsigned char* p, size_t left, char32_t* code) {
+  if (left == 0)
+    return 0;
+  const unsigned char lead = p[0];
+  if (lead < 0x80) {
+    *code = lead;
+    return 1;
+  }
   size_t length;
   char32_t c;
   char32_t smallest;  // below it the sequence is overlong
@@ -23,19 +24,26 @@ char32_t UnitCodePoint(const std::string& unit) {
     c = lead & 0x07;
     smallest = 0x10000;
   } else {
-    return kReplacementCharacter;
+    return 0;
   }
-  if (n != length)
-    return kReplacementCharacter;
+  if (left < length)
+    return 0;
   for (size_t i = 1; i < length; ++i) {
-    const unsigned char b = static_cast<unsigned char>(unit[i]);
-    if ((b & 0xC0) != 0x80)
-      return kReplacementCharacter;
-    c = (c << 6) | (b & 0x3F);
+    if ((p[i] & 0xC0) != 0x80)
+      return 0;
+    c = (c << 6) | (p[i] & 0x3F);
   }
   if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-    return kReplacementCharacter;
-  return c;
+    return 0;
+  *code = c;
+  return length;
+}
+
+char32_t UnitCodePoint(const std::string& unit) {
+  char32_t c;
+  const size_t length = DecodeUtf8(
+      reinterpret_cast<const unsigned char*>(unit.data()), unit.size(), &c);
+  return length != 0 && length == unit.size() ? c : kReplacementCharacter;
 }
 
 std::string EncodeUtf8(char32_t c) {

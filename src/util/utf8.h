@@ -1,9 +1,16 @@
-#ifndef QUILLMARK_RENDER_CODE_POINTS_H_
-#define QUILLMARK_RENDER_CODE_POINTS_H_
+#ifndef QUILLMARK_UTIL_UTF8_H_
+#define QUILLMARK_UTIL_UTF8_H_
 
+#include <cstddef>
 #include <string>
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// The length of the well-formed UTF-8 sequence that starts at `p` (of which
+// `left` bytes are readable), with its code point in *code; 0 when none
+// starts there. Overlong forms, surrogates and code points beyond U+10FFFF
+// are not well-formed.
+size_t DecodeUtf8(const unsigned char* p, size_t left, char32_t* code);
 
 // The character a unit (see splitWord) holds: its code point when the unit
 // is exactly one well-formed UTF-8 sequence (no overlong form, no surrogate,
@@ -18,4 +25,4 @@ std::string EncodeUtf8(char32_t c);
 // a broken unit can hold any byte, a line feed included.
 std::string WellFormedUnit(const std::string& unit);
 
-#endif  // QUILLMARK_RENDER_CODE_POINTS_H_
+#endif  // QUILLMARK_UTIL_UTF8_H_
