@@ -33,6 +33,7 @@
 #include "render/magick_metrics.h"
 #include "render/metrics_cache.h"
 #include "render/split_word.h"
+#include "util/utf8.h"
 
 namespace {
 
@@ -40,21 +41,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-std::string Utf8(uint32_t code) {
-  std::string s;
-  if (code < 0x80) {
-    s += static_cast<char>(code);
-  } else if (code < 0x800) {
-    s += static_cast<char>(0xC0 | (code >> 6));
-    s += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    s += static_cast<char>(0xE0 | (code >> 12));
-    s += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (code & 0x3F));
-  }
-  return s;
 }
 
 struct Font {
@@ -68,8 +54,8 @@ struct Font {
 std::vector<Font> Fonts() {
   Font sans{"DejaVu Sans", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
             {}, "", ""};
-  for (int c = 0x21; c < 0x7F; ++c) sans.characters.push_back(Utf8(c));
-  for (int c = 0xC0; c < 0x180; ++c) sans.characters.push_back(Utf8(c));
+  for (int c = 0x21; c < 0x7F; ++c) sans.characters.push_back(EncodeUtf8(c));
+  for (int c = 0xC0; c < 0x180; ++c) sans.characters.push_back(EncodeUtf8(c));
   sans.line = "Typography AWAY from Vault: 12,345.67 yd, fine \"quotes\" ok.";
   sans.paragraph =
       "The quick brown fox jumps over the lazy dog while twelve wizards "
@@ -78,7 +64,7 @@ std::vector<Font> Fonts() {
            "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf",
            {}, "", ""};
   for (int c = 0x4E00; cjk.characters.size() < 300; c += 37)
-    cjk.characters.push_back(Utf8(c));
+    cjk.characters.push_back(EncodeUtf8(c));
   for (int i = 0; i < 60; ++i) cjk.line += cjk.characters[(i * 7) % 300];
   for (int i = 0; i < 40; ++i)
     cjk.paragraph +=

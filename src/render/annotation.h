@@ -46,4 +46,15 @@ struct Layout {
   bool fitFailed = false;
 };
 
+// Records that no text is drawn at any size: the whole text of `units`, if
+// there is any, is what does not fit.
+inline void NothingDrawn(const std::vector<std::string>& units,
+                         Layout* layout) {
+  std::string text;
+  for (const std::string& unit : units)
+    text += unit;
+  if (!text.empty())
+    layout->overflow.push_back(text);
+}
+
 #endif  // QUILLMARK_RENDER_ANNOTATION_H_

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "render/split_word.h"
 #include "util/numeric.h"
 
 namespace {
@@ -111,8 +110,7 @@ Layout LayOutHorizontal(const TextInfo& info, float topInset,
   Layout layout;
   layout.fontSize = info.fontSize;
   if (layout.fontSize < kMinFontSize) {
-    if (!units.empty())
-      layout.overflow.push_back(JoinUnits(units, 0, units.size()));
+    NothingDrawn(units, &layout);
     return layout;
   }
 
@@ -131,7 +129,7 @@ Layout LayOutHorizontal(const TextInfo& info, float topInset,
     --layout.fontSize;
     if (layout.fontSize < kMinFontSize) {
       // Too tall even at the smallest size: no text.
-      layout.overflow.push_back(JoinUnits(units, 0, units.size()));
+      NothingDrawn(units, &layout);
       return layout;
     }
     stepped = true;

@@ -22,10 +22,6 @@ void DrawHorizontalItem(MagickWand* wand, const TextInfo& info,
 
 int drawHorizontalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
                         float topInset, float translateX, float translateY) {
-  RenderContext context;
-  ItemResult result;
-  DrawHorizontalItem(wand, info,
-                     {createCanvas, topInset, translateX, translateY},
-                     &context, &result);
-  return result.fontUnreadable ? kRenderFontUnreadable : kRenderDone;
+  return CallRenderer(DrawHorizontalItem, wand, info,
+                      {createCanvas, topInset, translateX, translateY});
 }

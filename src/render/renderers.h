@@ -34,4 +34,18 @@ void DrawVerticalItem(MagickWand* wand, const TextInfo& info,
                       const RendererCall& call, RenderContext* context,
                       ItemResult* result);
 
+// One of the two above, called the way the documented renderer functions
+// are: with a context of its own, reporting kRenderDone or
+// kRenderFontUnreadable.
+using ItemDrawer = void (*)(MagickWand* wand, const TextInfo& info,
+                            const RendererCall& call, RenderContext* context,
+                            ItemResult* result);
+inline int CallRenderer(ItemDrawer draw, MagickWand* wand,
+                        const TextInfo& info, const RendererCall& call) {
+  RenderContext context;
+  ItemResult result;
+  draw(wand, info, call, &context, &result);
+  return result.fontUnreadable ? kRenderFontUnreadable : kRenderDone;
+}
+
 #endif  // QUILLMARK_RENDER_RENDERERS_H_

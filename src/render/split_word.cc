@@ -23,11 +23,3 @@ void splitWord(const std::string& text, std::vector<std::string>& units) {
     p += length;
   }
 }
-
-std::string JoinUnits(const std::vector<std::string>& units, size_t begin,
-                      size_t end) {
-  std::string text;
-  for (size_t i = begin; i < end && i < units.size(); ++i)
-    text += units[i];
-  return text;
-}

@@ -11,8 +11,4 @@
 // last unit. The units concatenate to `text`.
 void splitWord(const std::string& text, std::vector<std::string>& units);
 
-// The units from `begin` to `end` joined back into text.
-std::string JoinUnits(const std::vector<std::string>& units, size_t begin,
-                      size_t end);
-
 #endif  // QUILLMARK_RENDER_SPLIT_WORD_H_

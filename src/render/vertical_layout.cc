@@ -1,6 +1,5 @@
 #include "render/vertical_layout.h"
 
-#include "render/split_word.h"
 #include "util/numeric.h"
 
 namespace {
@@ -165,8 +164,7 @@ Placement LayOut(const TextInfo& info, float topInset,
                  EmSource* ems, const UniformEms* check, Layout* layout) {
   layout->fontSize = info.fontSize;
   if (layout->fontSize < kMinFontSize) {
-    if (!units.empty())
-      layout->overflow.push_back(JoinUnits(units, 0, units.size()));
+    NothingDrawn(units, layout);
     return Placement::kDone;
   }
 
@@ -184,7 +182,7 @@ Placement LayOut(const TextInfo& info, float topInset,
     --layout->fontSize;
     if (layout->fontSize < kMinFontSize) {
       // Too wide even at the smallest size: no text.
-      layout->overflow.push_back(JoinUnits(units, 0, units.size()));
+      NothingDrawn(units, layout);
       return check ? CheckEms(units, metrics, check->em()) : Placement::kDone;
     }
     shrunk = true;

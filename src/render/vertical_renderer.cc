@@ -38,10 +38,6 @@ void DrawVerticalItem(MagickWand* wand, const TextInfo& info,
 
 int drawVerticalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
                       float topInset, float translateX, float translateY) {
-  RenderContext context;
-  ItemResult result;
-  DrawVerticalItem(wand, info,
-                   {createCanvas, topInset, translateX, translateY}, &context,
-                   &result);
-  return result.fontUnreadable ? kRenderFontUnreadable : kRenderDone;
+  return CallRenderer(DrawVerticalItem, wand, info,
+                      {createCanvas, topInset, translateX, translateY});
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "render/split_word.h"
 #include "util/numeric.h"
 
 namespace {
@@ -155,8 +154,7 @@ Placement LayOut(const TextInfo& info, float topInset,
                  bool uniformEms, Layout* layout) {
   layout->fontSize = info.fontSize;
   if (layout->fontSize < kMinFontSize) {
-    if (!units.empty())
-      layout->overflow.push_back(JoinUnits(units, 0, units.size()));
+    NothingDrawn(units, layout);
     return Placement::kDone;
   }
 
@@ -191,7 +189,7 @@ Placement LayOut(const TextInfo& info, float topInset,
       layout->fitFailed = true;
       if (info.minFontSize <= 0) {
         layout->fontSize = kMinFontSize - 1;  // no size fits: no text
-        layout->overflow.push_back(JoinUnits(units, 0, units.size()));
+        NothingDrawn(units, layout);
         return uniformEms ? CheckEms(units, metrics, wrapped.em)
                           : Placement::kDone;
       }

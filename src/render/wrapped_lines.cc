@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/split_word.h"
 #include "util/numeric.h"
 
 namespace {
@@ -254,8 +253,7 @@ Layout LayOutWrappedLines(const TextInfo& info, float topInset,
   Layout layout;
   layout.fontSize = info.fontSize;
   if (layout.fontSize < kMinFontSize) {
-    if (!units.empty())
-      layout.overflow.push_back(JoinUnits(units, 0, units.size()));
+    NothingDrawn(units, &layout);
     return layout;
   }
 
@@ -291,7 +289,7 @@ Layout LayOutWrappedLines(const TextInfo& info, float topInset,
       layout.fitFailed = true;
       if (info.minFontSize <= 0) {
         layout.fontSize = kMinFontSize - 1;  // no size fits: no text
-        layout.overflow.push_back(JoinUnits(units, 0, units.size()));
+        NothingDrawn(units, &layout);
         return layout;
       }
       chosen = floor;

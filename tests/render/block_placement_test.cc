@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_metrics.h"
+#include "layout_items.h"
 #include "render/horizontal_layout.h"
 #include "render/vertical_layout.h"
 
@@ -23,16 +24,8 @@ using Doubles = std::vector<double>;
 using Strings = std::vector<std::string>;
 
 TextInfo Item(float x, float y, float width, float height, int direction) {
-  TextInfo info;
-  info.areaX = x;
-  info.areaY = y;
-  info.areaWidth = width;
-  info.areaHeight = height;
-  info.fontSize = 20;
-  info.lineHeight = direction == 0 ? 30 : 40;
-  info.alignment = 1;
-  info.direction = direction;
-  return info;
+  return direction == 0 ? LineItem(x, y, width, height)
+                        : ColumnItem(x, y, width, height);
 }
 
 // Lines: every byte 10 wide, ink from 15 above the baseline to 5 below.

@@ -23,6 +23,8 @@
 
 namespace {
 
+// `code` in UTF-8's bit pattern, surrogates and code points past U+10FFFF
+// included (unlike EncodeUtf8): ImageMagick's reader takes those too.
 std::string Utf8(uint32_t code) {
   std::string s;
   if (code < 0x80) {

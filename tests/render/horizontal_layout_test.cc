@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_metrics.h"
+#include "layout_items.h"
 
 namespace {
 
@@ -14,15 +15,7 @@ using Doubles = std::vector<double>;
 
 // An item at size 20 with line height 30, start alignment, no flags.
 TextInfo Item(float x, float y, float width, float height) {
-  TextInfo info;
-  info.areaX = x;
-  info.areaY = y;
-  info.areaWidth = width;
-  info.areaHeight = height;
-  info.fontSize = 20;
-  info.lineHeight = 30;
-  info.alignment = 1;
-  return info;
+  return LineItem(x, y, width, height);
 }
 
 // Every byte `unitWidth` wide; a line is as wide as its units together.

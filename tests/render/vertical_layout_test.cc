@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_metrics.h"
+#include "layout_items.h"
 
 namespace {
 
@@ -15,15 +16,7 @@ using Columns = std::vector<std::vector<size_t>>;
 
 // An item at size 20 with column width 40, top alignment, no flags.
 TextInfo Item(float x, float y, float width, float height) {
-  TextInfo info;
-  info.areaX = x;
-  info.areaY = y;
-  info.areaWidth = width;
-  info.areaHeight = height;
-  info.fontSize = 20;
-  info.lineHeight = 40;
-  info.alignment = 1;
-  return info;
+  return ColumnItem(x, y, width, height);
 }
 
 // Every unit an em of 20 with bx1 1, bx2 19 and by2 16: in a column W wide

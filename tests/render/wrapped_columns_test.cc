@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_metrics.h"
+#include "layout_items.h"
 #include "render/vertical_layout.h"
 
 namespace {
@@ -15,15 +16,7 @@ using Strings = std::vector<std::string>;
 
 // An item at size 20 with column width 40, top alignment, no flags.
 TextInfo Item(float x, float y, float width, float height) {
-  TextInfo info;
-  info.areaX = x;
-  info.areaY = y;
-  info.areaWidth = width;
-  info.areaHeight = height;
-  info.fontSize = 20;
-  info.lineHeight = 40;
-  info.alignment = 1;
-  info.direction = 1;
+  TextInfo info = ColumnItem(x, y, width, height);
   info.wrapWords = true;
   return info;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_metrics.h"
+#include "layout_items.h"
 #include "render/horizontal_layout.h"
 
 namespace {
@@ -15,14 +16,7 @@ using Doubles = std::vector<double>;
 
 // An item at size 20 with line height 30, start alignment, no flags.
 TextInfo Item(float x, float y, float width, float height) {
-  TextInfo info;
-  info.areaX = x;
-  info.areaY = y;
-  info.areaWidth = width;
-  info.areaHeight = height;
-  info.fontSize = 20;
-  info.lineHeight = 30;
-  info.alignment = 1;
+  TextInfo info = LineItem(x, y, width, height);
   info.wrapWords = true;
   return info;
 }
