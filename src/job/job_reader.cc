@@ -52,13 +52,12 @@ bool Scale(int value, float scale, int* out) {
   return true;
 }
 
-
 int MapAlignment(int align) {
   if (align == 1)
-    return 3;
+    return kAlignEnd;
   if (align == 2)
-    return 2;
-  return 1;
+    return kAlignCentre;
+  return kAlignStart;
 }
 
 struct CanvasReader {

@@ -7,6 +7,13 @@
 // fitting that would need one, draws no text.
 constexpr int kMinFontSize = 5;
 
+// The alignment codes of TextInfo::alignment, along a line or a column. The
+// job's "align" maps 0 to start, 1 to end and 2 to centre; a record treats
+// every code but kAlignCentre and kAlignEnd as start.
+constexpr int kAlignStart = 1;
+constexpr int kAlignCentre = 2;
+constexpr int kAlignEnd = 3;
+
 // The one text item of a canvas, with the canvas's size and output path. A
 // plain value: every renderer call gets its own copy. Pixel coordinates have
 // their origin at the top-left corner, y growing downwards.
@@ -21,7 +28,7 @@ struct TextInfo {
   float areaHeight = 0;
   std::string fontName;
   int fontSize = 0;        // already multiplied by scale
-  int alignment = 0;       // 1 start, 2 centre, 3 end
+  int alignment = 0;       // kAlignStart, kAlignCentre or kAlignEnd
   int lineHeight = 0;      // already multiplied by scale; column width when vertical
   std::string fillColor;
   int shadowSize = 0;      // blur; no shadow unless above 0

@@ -24,6 +24,8 @@ constexpr int kExactProbeSecondSize = 11;
 // What exact measuring keeps for a run: the FreeType engine and, per font
 // file, whether its answers were proven equal to ImageMagick's. Whoever runs
 // the jobs creates one and hands it to every ExactMetrics.
+//
+// Not thread-safe: a run context holds one, used by one canvas at a time.
 class ExactMetricsRun {
  public:
   ExactMetricsRun();

@@ -31,6 +31,8 @@
 // Memory stays bounded whatever the job: past kMaxGlyphs cached glyphs,
 // kMaxSizesPerFont sizes of one font or kMaxFonts fonts, the cache concerned
 // is emptied and filled again.
+//
+// Not thread-safe: faces, sizes and the glyph cache change as it measures.
 class FreetypeMetrics {
  public:
   static constexpr int kMaxPointSize = 1000;

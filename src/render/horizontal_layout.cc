@@ -18,9 +18,9 @@ int Baseline(int index, float lineAdvance, int firstBaseline) {
 double LineX(const TextInfo& info, double textW) {
   double x = info.areaX;
   if (info.areaWidth > textW) {
-    if (info.alignment == 3)
+    if (info.alignment == kAlignEnd)
       x = info.areaX + (info.areaWidth - textW);
-    else if (info.alignment == 2)
+    else if (info.alignment == kAlignCentre)
       x = info.areaX + (info.areaWidth - textW) * 0.5;
   }
   return x;

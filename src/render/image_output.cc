@@ -15,24 +15,11 @@
 
 #include "render/magick_errors.h"
 #include "render/magick_handles.h"
+#include "render/output_formats.h"
 #include "render/temporary_output.h"
 #include "util/file.h"
 
 namespace {
-
-// The formats Quillmark writes, by every name that selects them.
-const char* AllowedFormat(const std::string& name) {
-  static const struct {
-    const char* name;
-    const char* format;
-  } kFormats[] = {{"PNG", "PNG"},   {"JPG", "JPEG"}, {"JPEG", "JPEG"},
-                  {"WEBP", "WEBP"}, {"TIF", "TIFF"}, {"TIFF", "TIFF"},
-                  {"GIF", "GIF"},   {"BMP", "BMP"}};
-  for (const auto& f : kFormats)
-    if (name == f.name)
-      return f.format;
-  return nullptr;
-}
 
 std::string Upper(std::string text) {
   for (char& c : text)
@@ -76,7 +63,7 @@ bool ResolveOutput(const std::string& path,
   if (colon != std::string::npos) {
     std::string prefix = Upper(path.substr(0, colon));
     if (AllAlnum(prefix) && isFormat(prefix)) {
-      const char* format = AllowedFormat(prefix);
+      const char* format = OutputFormatFor(prefix);
       if (format == nullptr) {
         *error = "the format " + prefix + " is not one Quillmark writes";
         return false;
@@ -97,10 +84,10 @@ bool ResolveOutput(const std::string& path,
     return false;
   }
   std::string extension = path.substr(dot + 1);
-  const char* format = AllowedFormat(Upper(extension));
+  const char* format = OutputFormatFor(Upper(extension));
   if (format == nullptr) {
     *error = "the extension \"" + extension +
-             "\" is not one of png, jpg, jpeg, webp, tif, tiff, gif, bmp";
+             "\" is not one of " + OutputFormatNames();
     return false;
   }
   *target = {format, path};

@@ -2,21 +2,27 @@
 
 #include <MagickWand/MagickWand.h>
 
+#include <string>
+
 #include "job/job_reader.h"
+#include "render/output_formats.h"
 
 namespace {
 
 // Later entries override earlier ones: deny everything of a kind, then allow
 // the few that are used.
-constexpr char kPolicy[] = R"(<policymap>
+std::string Policy() {
+  return R"(<policymap>
   <policy domain="delegate" rights="none" pattern="*"/>
   <policy domain="coder" rights="none" pattern="*"/>
-  <policy domain="coder" rights="write" pattern="{PNG,JPEG,JPG,WEBP,TIFF,TIF,GIF,BMP}"/>
+  <policy domain="coder" rights="write" pattern=")" +
+         OutputFormatPattern() + R"("/>
   <policy domain="path" rights="none" pattern="-"/>
   <policy domain="path" rights="none" pattern="fd:*"/>
   <policy domain="path" rights="none" pattern="@*"/>
   <policy domain="path" rights="none" pattern="|*"/>
 </policymap>)";
+}
 
 }  // namespace
 
@@ -24,7 +30,7 @@ bool ApplyMagickSafety(int threads) {
   // Instantiates the policy cache, which the policy below is appended to.
   MagickRelinquishMemory(GetPolicyValue("resource:disk"));
   ExceptionInfo* exception = AcquireExceptionInfo();
-  bool ok = SetMagickSecurityPolicy(kPolicy, exception) == MagickTrue;
+  bool ok = SetMagickSecurityPolicy(Policy().c_str(), exception) == MagickTrue;
   DestroyExceptionInfo(exception);
   ok &= SetMagickResourceLimit(WidthResource, kMaxCanvasSide) == MagickTrue;
   ok &= SetMagickResourceLimit(HeightResource, kMaxCanvasSide) == MagickTrue;

@@ -12,10 +12,13 @@
 // pass, the annotation step, the second pass of a canvas, or a later canvas.
 //
 // Measurements are grouped by "class": the font file and every drawing
-// setting that differs between items (stroke, colours, translation). Two
-// classes share their measurements only when a probe text measured the same
-// in both at the same size, so a library release in which, say, the stroke
-// width changed the metrics would simply not share them.
+// setting that differs between items (stroke, colours, translation). Each
+// class measures into a "space", a numbered set of tables, one per font
+// size. Two classes share one space only when a probe text measured the
+// same in both at the same size, so a library release in which, say, the
+// stroke width changed the metrics would simply not share them.
+//
+// Not thread-safe: a run context holds one, used by one canvas at a time.
 class MetricsCache {
  public:
   using Table = std::unordered_map<std::string, FontMetrics>;

@@ -5,8 +5,10 @@
 #include "render/magick_errors.h"
 #include "render/magick_handles.h"
 
-// The shadow is composited with the operator of value 55, which is Overlay
-// in every ImageMagick 7 release since 2015.
+// Deliberate: the shadow is composited with the operator of value 55, which
+// is Overlay in every ImageMagick 7 release since 2015, not with Over. On a
+// transparent canvas Overlay still shows the shadow, and existing images
+// depend on exactly this look.
 static_assert(OverlayCompositeOp == 55, "the shadow's compose operator moved");
 
 void SetUpStroke(DrawingWand* drawing, PixelWand* pixel, const TextInfo& info) {
@@ -21,6 +23,8 @@ void SetUpStroke(DrawingWand* drawing, PixelWand* pixel, const TextInfo& info) {
 
 ShadowOffset ComputeShadowOffset(int distance, int angleDegrees,
                                  int shadowSize) {
+  // Deliberate: 3.14159, not the full pi; the offsets truncate, and a
+  // fuller pi moves some shadows by a pixel.
   double angle = angleDegrees * 3.14159 / 180;
   double sine, cosine;
   sincos(angle, &sine, &cosine);
@@ -32,6 +36,9 @@ ShadowOffset ComputeShadowOffset(int distance, int angleDegrees,
 }
 
 double ShadowOpacity(float shadowAlpha) {
+  // Deliberate: 255 x alpha goes where ImageMagick takes a percentage, so an
+  // alpha of 0.4 asks for 102%; existing shadows look as they do because of
+  // it.
   return static_cast<double>(255 * shadowAlpha);
 }
 

@@ -145,9 +145,9 @@ std::vector<int> ColumnTops(const TextInfo& info,
     const float h = static_cast<float>(height);
     float top = info.areaY;
     if (info.areaHeight > h) {
-      if (info.alignment == 3)
+      if (info.alignment == kAlignEnd)
         top = info.areaY + info.areaHeight - h;
-      else if (info.alignment == 2)
+      else if (info.alignment == kAlignCentre)
         top = info.areaY + (info.areaHeight - h) * 0.5f;
     }
     tops.push_back(TruncToInt(top));

@@ -79,10 +79,11 @@ std::vector<int> ColumnTops(const TextInfo& info, const std::vector<int>& height
 //
 // Breaking and fitting read only each unit's charWidth and charHeight, the
 // font's pixels per em, which are the same for every unit of a font at a
-// size. With `uniformEms`, every pass is laid out from the first unit's em
-// size alone, and placement, which measures every unit at the final size,
-// checks that each agrees; if one does not, the item is laid out again with
-// every unit measured at every size. Either way the result is the same.
+// size. With `uniformEms`, every pass is laid out from one em size, the
+// font's, measured on the empty text (which ImageMagick answers without
+// loading a glyph), and placement, which measures every unit at the final
+// size, checks that each agrees; if one does not, the item is laid out again
+// with every unit measured at every size. Either way the result is the same.
 Layout LayOutVertical(const TextInfo& info, float topInset,
                       const std::vector<std::string>& units,
                       MetricsSource* metrics, bool uniformEms = false);

@@ -217,9 +217,9 @@ void PlaceLines(const TextInfo& info, float topInset,
     const double width = line.metrics.textW;
     double x = info.areaX;
     if (info.areaWidth > width) {
-      if (info.alignment == 3)
+      if (info.alignment == kAlignEnd)
         x = info.areaX + (info.areaWidth - width);
-      else if (info.alignment == 2)
+      else if (info.alignment == kAlignCentre)
         x = info.areaX + (info.areaWidth - width) * 0.5;
     }
     const int baseline = TruncToInt(static_cast<float>(i) * advance +
