@@ -10,9 +10,10 @@ renders each set, in this order and each into a fresh folder, with
     bench/pillow_peer.py fonts.json job.json
     Quillmark fonts.json job.json -jobs=1
     Quillmark fonts.json job.json -jobs=auto
-timing each whole process, and checks that each wrote every image. Prints
-canvases per second and Quillmark's speed as a multiple of Pillow's. Exits
-with 1 when a run failed or left an image out.
+    Quillmark fonts.json job.json -jobs=1 -dry-run
+timing each whole process, and checks that each wrote every image (the dry
+run none). Prints canvases per second and Quillmark's speed as a multiple of
+Pillow's. Exits with 1 when a run failed or left an image out.
 """
 import argparse
 import datetime
@@ -100,18 +101,24 @@ def main():
             ("pillow", [args.python, os.path.join(HERE, "pillow_peer.py"), fonts, job]),
             ("quillmark -jobs=1", [quillmark, fonts, job, "-jobs=1"]),
             ("quillmark -jobs=auto", [quillmark, fonts, job, "-jobs=auto"]),
+            # Lays out and fits as a real run does, draws and writes nothing.
+            ("quillmark -dry-run", [quillmark, fonts, job, "-jobs=1", "-dry-run"]),
         ]
         pillow_rate = None
         for label, command in runners:
             out = os.path.join(folder, label.replace(" ", "").replace("=", "-"))
             seconds, status = run_timed(command, out, out + ".log")
             missing = missing_outputs(out, outputs)
+            if "-dry-run" in command:
+                # A dry run writes nothing: every image it left is wrong.
+                missing = [o for o in outputs if o not in missing]
             rate = len(outputs) / seconds
             pillow_rate = pillow_rate or rate
             note = ""
             if status != 0 or missing:
                 failed = True
-                note = f"  FAILED: exit {status}, {len(missing)} images missing (see {out}.log)"
+                note = (f"  FAILED: exit {status}, {len(missing)} images missing"
+                        f" (or written by the dry run; see {out}.log)")
             ratio = "-" if label == "pillow" else f"{rate / pillow_rate:.2f}x"
             print(f"{name:<13} {len(outputs):>8}  {label:<20} {seconds:>8.2f} {rate:>11.2f}"
                   f" {ratio:>10}{note}", flush=True)
