@@ -119,7 +119,8 @@ class PeerBenchTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         rows = [line.split() for line in result.stdout.splitlines() if line.startswith("plain")]
         self.assertEqual([row[2:-3] for row in rows],
-                         [["pillow"], ["quillmark", "-jobs=1"], ["quillmark", "-jobs=auto"]])
+                         [["pillow"], ["quillmark", "-jobs=1"], ["quillmark", "-jobs=auto"],
+                          ["quillmark", "-dry-run"]])
         for row in rows:
             self.assertEqual(row[1], "2")
             self.assertGreater(float(row[-2]), 0)
