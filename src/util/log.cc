@@ -28,11 +28,20 @@ std::string GetTimeLabel() {
   return FormatTimeLabel(now);
 }
 
+namespace {
+
+FILE* logStream = nullptr;  // nullptr: standard output
+
+}  // namespace
+
+void SetLogStream(FILE* stream) { logStream = stream; }
+
 void QMLog(const char* format, ...) {
   static char buf[1024];
+  FILE* out = logStream != nullptr ? logStream : stdout;
   std::string label = GetTimeLabel();
-  printf("%s ", label.c_str());
-  printf("[%d] ", static_cast<int>(getpid()));
+  fprintf(out, "%s ", label.c_str());
+  fprintf(out, "[%d] ", static_cast<int>(getpid()));
 
   va_list args;
   va_start(args, format);
@@ -45,15 +54,15 @@ void QMLog(const char* format, ...) {
     // the message is never cut.
     std::vector<char> big(static_cast<size_t>(needed) + 1);
     vsnprintf(big.data(), big.size(), format, retry);
-    fwrite(big.data(), 1, static_cast<size_t>(needed), stdout);
+    fwrite(big.data(), 1, static_cast<size_t>(needed), out);
   } else if (needed >= 0) {
-    fwrite(buf, 1, static_cast<size_t>(needed), stdout);
+    fwrite(buf, 1, static_cast<size_t>(needed), out);
   }
   va_end(retry);
-  fputc('\n', stdout);
+  fputc('\n', out);
   // Standard output is fully buffered when it is a pipe or a file: a run that
   // is killed must still have said everything up to that point.
-  fflush(stdout);
+  fflush(out);
 }
 
 std::string Printable(const std::string& text) {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/run_quillmark.h"
+#include "support/captured_log.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -16,24 +16,6 @@ using Entries = std::vector<std::pair<std::string, std::string>>;
 // The registry's entries in its own order.
 Entries EntriesOf(const FontMap& fonts) {
   return Entries(fonts.begin(), fonts.end());
-}
-
-// The log lines written while `fn` ran, without their time and pid prefix.
-template <typename Fn>
-std::vector<std::string> LogOf(Fn fn) {
-  testing::internal::CaptureStdout();
-  fn();
-  fflush(stdout);
-  std::string logged = testing::internal::GetCapturedStdout();
-  std::vector<std::string> messages;
-  size_t start = 0;
-  while (start < logged.size()) {
-    size_t end = logged.find('\n', start);
-    if (end == std::string::npos) end = logged.size();
-    messages.push_back(MessageOf(logged.substr(start, end - start)));
-    start = end + 1;
-  }
-  return messages;
 }
 
 // Parses a font list text into a fresh map, and returns its notes, without
@@ -250,7 +232,7 @@ TEST_F(RegistryTest, LoadFontFilesReadsTheListFromAFile) {
   TempDir dir;
   std::string path = dir.Write(
       "fonts.json", R"({"Sans": "/no/such/sans.ttf", "Mono": "mono.ttf"})");
-  auto log = LogOf([&] { LoadFontFiles(path); });
+  auto log = CapturedLog([&] { LoadFontFiles(path); });
   // Paths are stored as given, without being resolved or tested.
   EXPECT_EQ((Entries{{"Mono", "mono.ttf"}, {"Sans", "/no/such/sans.ttf"}}),
             EntriesOf(kFontInfoMaps));
@@ -260,7 +242,7 @@ TEST_F(RegistryTest, LoadFontFilesReadsTheListFromAFile) {
 TEST_F(RegistryTest, LoadFontFilesWithMissingFileLogsOnlyTheReadersLine) {
   TempDir dir;
   std::string path = dir.File("missing.json");
-  auto log = LogOf([&] { LoadFontFiles(path); });
+  auto log = CapturedLog([&] { LoadFontFiles(path); });
   EXPECT_TRUE(kFontInfoMaps.empty());
   EXPECT_EQ(std::vector<std::string>{"File not exist " + path}, log);
 }
@@ -269,7 +251,7 @@ TEST_F(RegistryTest, LoadFontFilesSkipsAByteOrderMark) {
   TempDir dir;
   std::string path = dir.Write(
       "fonts.json", "\xEF\xBB\xBF" R"({"Sans": "/sans.ttf", "\ud800": "/x.ttf"})");
-  auto log = LogOf([&] { LoadFontFiles(path); });
+  auto log = CapturedLog([&] { LoadFontFiles(path); });
   // The lone surrogate is kept as its three bytes, as "\udc00" would be.
   EXPECT_EQ((Entries{{"Sans", "/sans.ttf"}, {"\xED\xA0\x80", "/x.ttf"}}),
             EntriesOf(kFontInfoMaps));
@@ -285,13 +267,13 @@ TEST_F(RegistryTest, LoadFontFilesSaysWhyAListIsNotUsable) {
   };
   for (const auto& [text, why] : cases) {
     std::string path = dir.Write("fonts.json", text);
-    auto log = LogOf([&] { LoadFontFiles(path); });
+    auto log = CapturedLog([&] { LoadFontFiles(path); });
     EXPECT_TRUE(kFontInfoMaps.empty());
     EXPECT_EQ(std::vector<std::string>{"Quillmark : " + path + why}, log);
   }
   // A list that parses but gives no font is no parse failure.
   std::string path = dir.Write("fonts.json", "{}");
-  EXPECT_TRUE(LogOf([&] { LoadFontFiles(path); }).empty());
+  EXPECT_TRUE(CapturedLog([&] { LoadFontFiles(path); }).empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/driver.h"
+#include "support/captured_log.h"
 #include "support/job_text.h"
 #include "support/temp_dir.h"
 
@@ -35,9 +36,8 @@ std::vector<std::string> Render(const TempDir& dir, const std::string& job,
   char previous[4096];
   EXPECT_TRUE(getcwd(previous, sizeof(previous)) != nullptr);
   EXPECT_EQ(0, chdir(dir.path().c_str()));
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(0, RunJob(fonts, jobPath, 1.0f, inProcess, &context));
-  testing::internal::GetCapturedStdout();
+  CapturedLog(  // kept out of the test's output
+      [&] { EXPECT_EQ(0, RunJob(fonts, jobPath, 1.0f, inProcess, &context)); });
   EXPECT_EQ(0, chdir(previous));
   *skipped = context.offCanvasSkipped;
   std::vector<std::string> bytes;

@@ -29,18 +29,6 @@ size_t PrefixLength(const std::string& line) {
   return end + 2;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 double Now() {
   timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
@@ -55,6 +43,18 @@ std::string MessageOf(const std::string& line) {
 }
 
 bool HasLogPrefix(const std::string& line) { return PrefixLength(line) != 0; }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
 
 RunResult RunQuillmark(const std::vector<std::string>& args,
                        const std::string& cwd, int timeoutSeconds) {

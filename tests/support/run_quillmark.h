@@ -41,6 +41,9 @@ std::string MessageOf(const std::string& line);
 // True when `line` starts with a well-formed time label and process id.
 bool HasLogPrefix(const std::string& line);
 
+// `text` split at '\n'; a final '\n' opens no further line.
+std::vector<std::string> SplitLines(const std::string& text);
+
 // Waits until a file whose name begins with `prefix` is created in `folder`.
 // False when none appeared before the process `pid` ended or 60 s passed.
 bool WaitForCreation(const std::string& folder, const std::string& prefix,

@@ -8,27 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "support/run_quillmark.h"
+#include "support/captured_log.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-// Calls ReadFileContent with stdout captured; the log lines it wrote go to
-// *messages, without their time and pid prefix.
+// Calls ReadFileContent; the log lines it wrote go to *messages, without
+// their time and pid prefix.
 bool ReadCapturingLog(const std::string& path, std::string* out,
                       std::vector<std::string>* messages) {
-  testing::internal::CaptureStdout();
-  bool ok = ReadFileContent(path.c_str(), *out);
-  fflush(stdout);
-  std::string logged = testing::internal::GetCapturedStdout();
-  messages->clear();
-  size_t start = 0;
-  while (start < logged.size()) {
-    size_t end = logged.find('\n', start);
-    if (end == std::string::npos) end = logged.size();
-    messages->push_back(MessageOf(logged.substr(start, end - start)));
-    start = end + 1;
-  }
+  bool ok = false;
+  *messages = CapturedLog([&] { ok = ReadFileContent(path.c_str(), *out); });
   return ok;
 }
 
