@@ -11,7 +11,6 @@
 // renderer runs in. Its counts are those of the comparison with a Pillow
 // script (bench/peer_bench.py); --count changes them.
 
-#include <MagickWand/MagickWand.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -20,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -27,6 +27,7 @@
 
 #include "job_sets.h"
 #include "render/driver.h"
+#include "render/magick_handles.h"
 #include "render/render_context.h"
 #include "util/system_resources.h"
 
@@ -98,14 +99,14 @@ Measurement Render(const Mode& mode, const std::string& fontList,
 // The pixels of an image file as 32-bit floats, or empty when unreadable.
 std::vector<float> Pixels(const std::string& path, size_t* width, size_t* height) {
   std::vector<float> pixels;
-  MagickWand* wand = NewMagickWand();
-  if (MagickReadImage(wand, path.c_str()) == MagickTrue) {
-    *width = MagickGetImageWidth(wand);
-    *height = MagickGetImageHeight(wand);
+  MagickWandPtr wand(NewMagickWand());
+  if (MagickReadImage(wand.get(), path.c_str()) == MagickTrue) {
+    *width = MagickGetImageWidth(wand.get());
+    *height = MagickGetImageHeight(wand.get());
     pixels.resize(*width * *height * 4);
-    MagickExportImagePixels(wand, 0, 0, *width, *height, "RGBA", FloatPixel, pixels.data());
+    MagickExportImagePixels(wand.get(), 0, 0, *width, *height, "RGBA", FloatPixel,
+                            pixels.data());
   }
-  DestroyMagickWand(wand);
   return pixels;
 }
 
@@ -228,8 +229,9 @@ int main(int argc, char** argv) {
     fflush(stdout);
   }
   if (keep.empty()) {
-    std::string command = "rm -rf '" + root + "'";
-    if (system(command.c_str()) != 0) fprintf(stderr, "could not remove %s\n", root.c_str());
+    std::error_code error;
+    std::filesystem::remove_all(root, error);
+    if (error) fprintf(stderr, "could not remove %s: %s\n", root.c_str(), error.message().c_str());
   } else {
     printf("images kept in %s\n", root.c_str());
   }

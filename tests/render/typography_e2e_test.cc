@@ -4,7 +4,6 @@
 // count matters the layout is also worked out here with ImageMagick's own
 // metrics.
 
-#include <MagickWand/MagickWand.h>
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "job/job_reader.h"
+#include "render/magick_handles.h"
 #include "render/magick_metrics.h"
 #include "render/split_word.h"
 #include "render/typography.h"
@@ -44,18 +44,14 @@ std::vector<std::string> LinesWithRealMetrics(const std::string& job) {
   splitWord(info.text, units);
 
   MagickWandGenesis();
-  MagickWand* wand = NewMagickWand();
-  PixelWand* none = NewPixelWand();
-  PixelSetColor(none, "none");
-  MagickNewImage(wand, 10, 10, none);
-  DrawingWand* drawing = NewDrawingWand();
-  DrawSetFont(drawing, QUILLMARK_TEST_SANS);
-  MagickMetrics metrics(wand, drawing, true);
+  MagickWandPtr wand(NewMagickWand());
+  PixelWandPtr none(NewPixelWand());
+  PixelSetColor(none.get(), "none");
+  MagickNewImage(wand.get(), 10, 10, none.get());
+  DrawingWandPtr drawing(NewDrawingWand());
+  DrawSetFont(drawing.get(), QUILLMARK_TEST_SANS);
+  MagickMetrics metrics(wand.get(), drawing.get(), true);
   const Layout layout = LayOutLinesTypeset(info, 0, units, &metrics);
-  DestroyDrawingWand(drawing);
-  DestroyPixelWand(none);
-  DestroyMagickWand(wand);
-  MagickWandTerminus();
 
   EXPECT_FALSE(layout.metricsFailed);
   std::vector<std::string> lines;

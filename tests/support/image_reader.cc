@@ -1,23 +1,21 @@
 #include "support/image_reader.h"
 
-#include <MagickWand/MagickWand.h>
+#include "render/magick_handles.h"
 
 RgbaImage ReadRgbaImage(const std::string& path) {
   RgbaImage image;
   MagickWandGenesis();
-  MagickWand* wand = NewMagickWand();
-  if (MagickReadImage(wand, path.c_str()) == MagickTrue) {
+  MagickWandPtr wand(NewMagickWand());
+  if (MagickReadImage(wand.get(), path.c_str()) == MagickTrue) {
     image.ok = true;
-    image.width = static_cast<int>(MagickGetImageWidth(wand));
-    image.height = static_cast<int>(MagickGetImageHeight(wand));
-    char* format = MagickGetImageFormat(wand);
-    image.format = format ? format : "";
-    MagickRelinquishMemory(format);
+    image.width = static_cast<int>(MagickGetImageWidth(wand.get()));
+    image.height = static_cast<int>(MagickGetImageHeight(wand.get()));
+    MagickStringPtr format(MagickGetImageFormat(wand.get()));
+    image.format = format ? format.get() : "";
     image.rgba.resize(static_cast<size_t>(image.width) * image.height * 4);
-    MagickExportImagePixels(wand, 0, 0, image.width, image.height, "RGBA",
+    MagickExportImagePixels(wand.get(), 0, 0, image.width, image.height, "RGBA",
                             FloatPixel, image.rgba.data());
   }
-  DestroyMagickWand(wand);
   return image;
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -17,8 +18,8 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-  std::string command = "rm -rf '" + path_ + "'";
-  if (system(command.c_str()) != 0) {}
+  std::error_code ignored;  // what cannot be removed stays
+  std::filesystem::remove_all(path_, ignored);
 }
 
 std::string TempDir::File(const std::string& name) const { return path_ + "/" + name; }
