@@ -20,14 +20,6 @@ const char kUsage[] =
 const char kFontsFatal[] = "Quillmark : empty font_list.json or parse error";
 const char kJobFatal[] = "Quillmark : empty text json or parse error";
 
-// Nesting deep enough to exhaust an 8 MiB stack if a parser recursed.
-const int kDeep = 1000000;
-
-std::string DeepObjects() {
-  std::string text;
-  for (int i = 0; i < kDeep; ++i) text += "{\"a\":";
-  return text;
-}
 
 // The first line of every run with two paths: the image library's version
 // text and number.
@@ -143,32 +135,24 @@ TEST_F(CliTest, MissingFontListStopsBeforeTheJobIsOpened) {
 }
 
 TEST_F(CliTest, FontListWithoutUsableFontsIsFatal) {
-  const std::string valid = TestFontList();
+  // Which texts give no fonts, and the lines that say why, is the font
+  // registry's and the JSON reader's to test: here one that does not parse
+  // and one without a member.
   std::string job = dir_.File("no-job.json");
   std::string fonts = dir_.File("fonts.json");
-  const std::string parseError = "Quillmark : " + fonts + ": parse error at byte ";
-  // Each text, and the line that says why it gives no fonts ("" for none).
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"", parseError + "0: The document is empty."},
+      {"", "Quillmark : " + fonts +
+               ": parse error at byte 0: The document is empty."},
       {"{}", ""},
-      {"[\"" QUILLMARK_TEST_SANS "\"]",
-       "Quillmark : " + fonts + ": the root is not an object"},
-      {"{", parseError + "1: Missing a name for object member."},
-      {"// fonts\n" + valid, parseError + "0: Invalid value."},
-      {valid + " /* fonts */",
-       parseError + std::to_string(valid.size() + 1) +
-           ": The document root must not be followed by other values."},
-      {std::string(kDeep, '['), parseError + "1000000: Invalid value."},
-      {DeepObjects(), parseError + "5000000: Invalid value."},
   };
   for (const auto& [text, why] : cases) {
     dir_.Write("fonts.json", text);
     RunResult r = RunQuillmark({fonts, job});
-    EXPECT_EQ(1, r.exitCode) << text.substr(0, 40);
+    EXPECT_EQ(1, r.exitCode) << text;
     Lines expected = StartLines();
     if (!why.empty()) expected.push_back(why);
     expected.push_back(kFontsFatal);
-    EXPECT_EQ(expected, r.messages) << text.substr(0, 40);
+    EXPECT_EQ(expected, r.messages) << text;
   }
 }
 
@@ -195,42 +179,58 @@ TEST_F(CliTest, MissingJobFileIsFatal) {
 }
 
 TEST_F(CliTest, JobFileThatIsNotAJsonArrayIsFatal) {
+  // Which texts are no job is the job reader's to test, and where a parse
+  // error lies the JSON reader's: here one that does not parse, the error
+  // counted in the file after a byte-order mark and a lone surrogate, and
+  // one whose root is no array. No canvas of either is drawn.
   const std::string job = dir_.File("job.json");
-  const std::string parseError = "Quillmark : " + job + ": parse error at byte ";
-  const std::string notArray = "Quillmark : " + job + ": the root is not an array";
-  // Each text, and the line that says why it is no job.
+  const std::string canvas = R"({"size": [10, 10], "output": "a.png", "ui": {}})";
+  const std::string broken = "\xEF\xBB\xBF[" + canvas + R"(, "\ud800 \q"])";
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"", parseError + "0: The document is empty."},
-      {"  \n", parseError + "3: The document is empty."},
-      {"[", parseError + "1: Invalid value."},
-      {"[1,]", parseError + "3: Invalid value."},
-      {"{}", notArray},
-      {"{\"size\": [10, 10], \"output\": \"a.png\", \"ui\": {}}", notArray},
-      {"\"[]\"", notArray},
-      {"\xEF\xBB\xBF[] x", parseError +
-           "6: The document root must not be followed by other values."},
-      {"// job\n[]", parseError + "0: Invalid value."},
-      {"[] /* job */",
-       parseError + "3: The document root must not be followed by other values."},
-      {"[\"\\ud800\", \"\\x\"]", parseError + "12: Invalid escape character in string."},
-      {std::string(kDeep, '['), parseError + "1000000: Invalid value."},
-      {"[" + DeepObjects(), parseError + "5000001: Invalid value."},
+      {broken, ": parse error at byte " + std::to_string(broken.find("\\q")) +
+                   ": Invalid escape character in string."},
+      {canvas, ": the root is not an array"},
   };
   for (const auto& [text, why] : cases) {
     WriteJob(text);
-    RunResult r = RunQuillmark({fonts_, job});
-    EXPECT_EQ(1, r.exitCode) << text.substr(0, 40);
-    EXPECT_EQ(Concat(StartLines(), {why, kJobFatal}), r.messages)
-        << text.substr(0, 40);
+    RunResult r = RunQuillmark({fonts_, job}, dir_.path());
+    EXPECT_EQ(1, r.exitCode) << text;
+    EXPECT_EQ(Concat(StartLines(), {"Quillmark : " + job + why, kJobFatal}),
+              r.messages);
+    EXPECT_EQ((Lines{"fonts.json", "job.json"}), dir_.List());
   }
 }
 
-TEST_F(CliTest, EmptyJobArrayEndsWithStatusZero) {
-  std::string job = WriteJob(" \r\n[ ]\r\n");
-  RunResult r = RunQuillmark({fonts_, job});
-  EXPECT_EQ(0, r.exitCode);
-  EXPECT_EQ(StartLines(), r.messages);
-  EXPECT_EQ((Lines{"fonts.json", "job.json"}), dir_.List());
+TEST_F(CliTest, DeeplyNestedValuesAreReadLikeAnyOther) {
+  // Nesting deep enough to exhaust an 8 MiB stack if anything that reads
+  // the files recursed.
+  const int kDeep = 1000000;
+  const std::string deep = std::string(kDeep, '[') + std::string(kDeep, ']');
+  dir_.Write("fonts.json",
+             "{\"deep\": " + deep + ", \"sans\": \"" QUILLMARK_TEST_SANS "\"}");
+  WriteJob("[" + deep + R"(, {"size": [40, 20], "output": "a.png",
+           "ui": {"default": "A", "font": "sans", "size": 12, "deep": )" +
+           deep + "}}]");
+  RunResult r = RunQuillmark({"fonts.json", "job.json", "-strict"}, dir_.path());
+  EXPECT_EQ(1, r.exitCode);  // for the unknown key
+  EXPECT_EQ(Concat(StartLines(),
+                   {"Quillmark : font \"deep\" left out: its value is not a string",
+                    "Quillmark : canvas 1 (a.png): unknown key \"deep\" in \"ui\""}),
+            r.messages);
+  EXPECT_EQ((Lines{"a.png", "fonts.json", "job.json"}), dir_.List());
+}
+
+TEST_F(CliTest, JobWithoutACanvasToDrawEndsWithStatusZero) {
+  // An empty array, and one whose elements are all skipped.
+  for (const std::string text :
+       {" \r\n[ ]\r\n", R"([1, {"size": [10, 10], "output": 2, "ui": {}},
+                              {"size": [10, 10], "output": "x.png"}])"}) {
+    std::string job = WriteJob(text);
+    RunResult r = RunQuillmark({fonts_, job}, dir_.path());
+    EXPECT_EQ(0, r.exitCode) << text;
+    EXPECT_EQ(StartLines(), r.messages) << text;
+    EXPECT_EQ((Lines{"fonts.json", "job.json"}), dir_.List());
+  }
 }
 
 TEST_F(CliTest, SkippedCanvasesDoNotDisturbTheOthersOrTheStatus) {
@@ -255,16 +255,6 @@ TEST_F(CliTest, SkippedCanvasesDoNotDisturbTheOthersOrTheStatus) {
                     "positive"}),
             r.messages);
   EXPECT_EQ((Lines{"a.png", "d.png"}), out.List());
-}
-
-TEST_F(CliTest, JobWhoseCanvasesAreAllSkippedEndsWithStatusZero) {
-  std::string job = WriteJob(
-      R"([1, {"size": [10, 10], "output": 2, "ui": {}},
-          {"size": [10, 10], "output": "x.png"}])");
-  RunResult r = RunQuillmark({fonts_, job}, dir_.path());
-  EXPECT_EQ(0, r.exitCode);
-  EXPECT_EQ(StartLines(), r.messages);
-  EXPECT_EQ((Lines{"fonts.json", "job.json"}), dir_.List());
 }
 
 }  // namespace

@@ -161,29 +161,6 @@ TEST(FontListTest, UnsafePathsAreLeftOutWithALine) {
             log);
 }
 
-TEST(FontListTest, DeepNestingDoesNotCrash) {
-  // Deep enough to exhaust an 8 MiB stack if the parser recursed.
-  const int kDepth = 1000000;
-  std::string objects;
-  for (int i = 0; i < kDepth; ++i) objects += "{\"a\":";
-  for (const std::string& text :
-       {std::string(kDepth, '['), objects, "{\"a\":" + std::string(kDepth, '[')}) {
-    FontMap fonts;
-    Load(text, &fonts);
-    EXPECT_TRUE(fonts.empty());
-  }
-
-  // Well-formed deep nesting parses; the member is left out as not a string.
-  FontMap fonts;
-  std::string deep = "{\"deep\": " + std::string(kDepth, '[') +
-                     std::string(kDepth, ']') + ", \"ok\": \"/ok.ttf\"}";
-  auto log = Load(deep, &fonts);
-  EXPECT_EQ((Entries{{"ok", "/ok.ttf"}}), EntriesOf(fonts));
-  EXPECT_EQ((std::vector<std::string>{
-                "Quillmark : font \"deep\" left out: its value is not a string"}),
-            log);
-}
-
 // GetFont and LoadFontFiles work on the process-wide registry.
 class RegistryTest : public ::testing::Test {
  protected:

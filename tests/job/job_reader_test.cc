@@ -80,46 +80,7 @@ TEST(ParseJobTest, ANulByteEndsTheText) {
   EXPECT_FALSE(ParseJob(std::string("[\0]", 3), &doc));
 }
 
-TEST(ParseJobTest, DeepNestingDoesNotCrash) {
-  // Deep enough to exhaust an 8 MiB stack if the parser recursed.
-  const int kDepth = 1000000;
-  std::string objects;
-  for (int i = 0; i < kDepth; ++i) objects += "{\"a\":";
-  rapidjson::Document doc;
-  EXPECT_FALSE(ParseJob(std::string(kDepth, '['), &doc));
-  EXPECT_FALSE(ParseJob(objects, &doc));
-  EXPECT_FALSE(ParseJob("[" + objects, &doc));
-
-  // Well-formed deep nesting parses; its first element is no canvas.
-  ASSERT_TRUE(ParseJob(std::string(kDepth, '[') + std::string(kDepth, ']'),
-                       &doc));
-  EXPECT_FALSE(ReadCanvas(doc[0], Setting{}, 1.0f).isCanvas);
-}
-
 // --- The skip rule ------------------------------------------------------------
-
-TEST(SkipRuleTest, MinimalCanvasStartsFromTheStartingValues) {
-  Canvas c = ReadJson(R"({"ui": {}, "output": "out/a.png", "size": [640, 480]})");
-  ASSERT_TRUE(c.read);
-  EXPECT_TRUE(c.messages.empty());
-  const TextInfo& t = c.info;
-  EXPECT_EQ("out/a.png", t.outputPath);
-  EXPECT_EQ(640, t.canvasWidth);
-  EXPECT_EQ(480, t.canvasHeight);
-  EXPECT_EQ(1.0f, t.scale);
-  // Fields without a key start empty, false or 0.
-  EXPECT_EQ((Lines{"", "", "", "", ""}),
-            (Lines{t.text, t.fontName, t.fillColor, t.shadowColor,
-                   t.strokeColor}));
-  EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0, 0}),
-            (std::vector<int>{t.fontSize, t.alignment, t.lineHeight,
-                              t.shadowSize, t.shadowDistance, t.shadowAngle,
-                              t.direction}));
-  EXPECT_EQ((std::vector<float>{0, 0, 0, 0, 0, 0}),
-            (std::vector<float>{t.areaX, t.areaY, t.areaWidth, t.areaHeight,
-                                t.shadowAlpha, t.strokeWidth}));
-  EXPECT_FALSE(t.strokeOverFill || t.adjustToFit || t.ignoreLineHeight);
-}
 
 TEST(SkipRuleTest, MissingOrMistypedCanvasMembersSkipSilently) {
   const std::vector<std::string> canvases = {

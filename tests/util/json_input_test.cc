@@ -168,4 +168,20 @@ TEST(DescribeParseFailureTest, NamesAWrongRootAndNothingForAGoodOne) {
             Describe("1", JsonRoot::kArray, "a\nb.json"));
 }
 
+TEST(ParseInputJsonTest, DeepNestingIsParsedWithoutRecursion) {
+  // Deep enough to exhaust an 8 MiB stack if the parser recursed.
+  const size_t kDepth = 1000000;
+  std::string objects;
+  for (size_t i = 0; i < kDepth; ++i) objects += "{\"a\":";
+  const std::string head = "Quillmark : job.json: parse error at byte ";
+  EXPECT_EQ(head + "1000000: Invalid value.",
+            Describe(std::string(kDepth, '['), JsonRoot::kArray));
+  EXPECT_EQ(head + "5000000: Invalid value.", Describe(objects, JsonRoot::kObject));
+  // Well-formed, it parses (what reads it is tested end to end).
+  rapidjson::Document doc;
+  ParseInputJson(std::string(kDepth, '[') + std::string(kDepth, ']'), &doc);
+  EXPECT_FALSE(doc.HasParseError());
+  EXPECT_TRUE(doc.IsArray());
+}
+
 }  // namespace
