@@ -13,7 +13,6 @@
 #include "support/job_text.h"
 #include "support/render_fixture.h"
 #include "support/run_quillmark.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -303,75 +302,6 @@ TEST_F(HorizontalRenderTest, CanvasWithoutTextIsTransparentImageOfItsSize) {
   EXPECT_EQ(123, image.width);
   EXPECT_EQ(45, image.height);
   EXPECT_EQ(0, CountOpaque(image));
-}
-
-TEST_F(HorizontalRenderTest, LaterCanvasWithTheSameOutputWins) {
-  const Area area{5, 5, 150, 40};
-  RunResult run = Render(Job({
-      Canvas(160, 50, "same.png", PlainUi("first", 24, area)),
-      Canvas(140, 70, "same.png", PlainUi("second", 24, area)),
-  }));
-  ExpectCleanRun(run);
-  RgbaImage image = Image("same.png");
-  EXPECT_EQ(140, image.width);
-  EXPECT_EQ(70, image.height);
-  EXPECT_GT(CountOpaque(image, 0.5f), 50);
-}
-
-TEST_F(HorizontalRenderTest, SkippedCanvasesLeaveTheCanvasesAroundThemAlone) {
-  const Area area{5, 5, 150, 40};
-  const std::string ui = PlainUi("kept", 24, area);
-  RunResult run = Render(Job({
-      Canvas(160, 50, "before.png", ui),
-      // No "size" array, a "ui" that is not an object, an "output" that is
-      // not a string: each one is dropped without a word.
-      "{\"output\":\"nosize.png\",\"ui\":{" + ui + "}}",
-      "{\"size\":[160,50],\"output\":\"uiarray.png\",\"ui\":[1,2]}",
-      "{\"size\":[160,50],\"output\":7,\"ui\":{" + ui + "}}",
-      Canvas(170, 60, "after.png", ui),
-  }));
-  ExpectCleanRun(run);
-  RgbaImage before = Image("before.png");
-  RgbaImage after = Image("after.png");
-  EXPECT_EQ(160, before.width);
-  EXPECT_EQ(50, before.height);
-  EXPECT_EQ(170, after.width);
-  EXPECT_EQ(60, after.height);
-  EXPECT_GT(CountOpaque(before, 0.5f), 50);
-  EXPECT_GT(CountOpaque(after, 0.5f), 50);
-  EXPECT_EQ((std::vector<std::string>{"after.png", "before.png", "fonts.json",
-                                      "job.json"}),
-            dir_.List());
-}
-
-TEST_F(HorizontalRenderTest, FailedWriteIsLoggedAndTheOtherCanvasesAreWritten) {
-  const Area area{5, 5, 150, 40};
-  const std::string ui = PlainUi("text", 24, area);
-  const std::string missing = dir_.File("no-such-folder/lost.png");
-  RunResult run = Render(Job({
-      Canvas(160, 50, "before.png", ui),
-      Canvas(160, 50, missing, ui),
-      Canvas(170, 60, "after.png", ui),
-  }));
-  EXPECT_EQ(1, run.exitCode) << run.output;
-
-  const std::string prefix = "Quillmark : failed to write " + missing + ": ";
-  int failures = 0;
-  for (const std::string& message : run.messages) {
-    if (message.find("Quillmark : ") == std::string::npos) continue;
-    ++failures;
-    EXPECT_EQ(0u, message.find(prefix)) << message;
-    EXPECT_GT(message.size(), prefix.size()) << "no reason given: " << message;
-  }
-  EXPECT_EQ(1, failures) << run.output;
-
-  EXPECT_FALSE(FileExists(missing));
-  RgbaImage before = Image("before.png");
-  RgbaImage after = Image("after.png");
-  EXPECT_EQ(160, before.width);
-  EXPECT_EQ(170, after.width);
-  EXPECT_GT(CountOpaque(before, 0.5f), 50);
-  EXPECT_GT(CountOpaque(after, 0.5f), 50);
 }
 
 }  // namespace

@@ -3,10 +3,8 @@
 // else changes on disk.
 
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +12,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -73,12 +70,17 @@ class HostileRun : public ::testing::Test {
     }
   }
 
-  // The log lines that report problems.
-  static std::vector<std::string> Problems(const RunResult& run) {
-    std::vector<std::string> lines;
-    for (const std::string& m : run.messages)
-      if (m.rfind("Quillmark : ", 0) == 0) lines.push_back(m);
-    return lines;
+  // Each of `paths` in turn failed to write, with a reason, and no image
+  // went into the log (as "-" or "fd:1" would put it there).
+  static void ExpectWritesRefused(const RunResult& run,
+                                  const std::vector<std::string>& paths) {
+    EXPECT_EQ(1, run.exitCode);
+    std::vector<std::string> problems = Problems(run);
+    ASSERT_EQ(paths.size(), problems.size()) << run.output;
+    for (size_t i = 0; i < paths.size(); ++i)
+      EXPECT_EQ(0u, problems[i].find("Quillmark : failed to write " + paths[i] + ": "))
+          << problems[i];
+    for (const std::string& line : run.lines) EXPECT_TRUE(HasLogPrefix(line)) << line;
   }
 
   // The folder holds exactly the usual files and `extra`.
@@ -96,20 +98,11 @@ class HostileRun : public ::testing::Test {
 };
 
 TEST_F(HostileRun, OnlyTheListedFormatsAreWritten) {
-  RunResult run = Run({Small("txt:out.txt", kText), Small("msl:script.png", ""),
-                       Small("picture.ppm", ""), Small("png32:deep.png", ""),
-                       Small("-", kText), Small("fd:1", kText)});
-  EXPECT_EQ(1, run.exitCode);
-  std::vector<std::string> problems = Problems(run);
-  ASSERT_EQ(6u, problems.size()) << run.output;
-  const char* paths[] = {"txt:out.txt", "msl:script.png", "picture.ppm",
-                         "png32:deep.png", "-", "fd:1"};
-  for (size_t i = 0; i < 6; ++i)
-    EXPECT_EQ(0u, problems[i].find(std::string("Quillmark : failed to write ") +
-                                   paths[i] + ": "))
-        << problems[i];
-  // "-" would have written the image into the log.
-  for (const std::string& line : run.lines) EXPECT_TRUE(HasLogPrefix(line)) << line;
+  // Which outputs are refused is the output resolver's to test; here a
+  // format that writes text, and two paths that would write to the log.
+  RunResult run = Run({Small("txt:out.txt", kText), Small("-", kText),
+                       Small("fd:1", kText)});
+  ExpectWritesRefused(run, {"txt:out.txt", "-", "fd:1"});
   ExpectGoodCanvasesWritten();
   ExpectFiles({});
 }
@@ -119,11 +112,7 @@ TEST_F(HostileRun, OutputPathsAreUsedAsWritten) {
   RunResult run = Run({Small("100%d.png", kText), Small("scene[0]x.png", kText),
                        Small("@list.png", kText), Small("tail.png[0]", kText),
                        Small(longName + ".png", kText)});
-  EXPECT_EQ(1, run.exitCode);
-  std::vector<std::string> problems = Problems(run);
-  ASSERT_EQ(2u, problems.size()) << run.output;
-  EXPECT_EQ(0u, problems[0].find("Quillmark : failed to write tail.png[0]: "));
-  EXPECT_EQ(0u, problems[1].find("Quillmark : failed to write " + longName));
+  ExpectWritesRefused(run, {"tail.png[0]", longName + ".png"});
   ExpectGoodCanvasesWritten();
   ExpectFiles({"100%d.png", "@list.png", "scene[0]x.png"});
   EXPECT_EQ(60, ReadRgbaImage(dir_.File("100%d.png")).width);
@@ -133,62 +122,39 @@ TEST_F(HostileRun, ExistingPathsThatAreNotRegularFilesFail) {
   ASSERT_EQ(0, mkfifo(dir_.File("fifo.png").c_str(), 0666));
   ASSERT_EQ(0, mkdir(dir_.File("folder.png").c_str(), 0777));
   RunResult run = Run({Small("fifo.png", kText), Small("folder.png", kText)});
-  EXPECT_EQ(1, run.exitCode);  // and it did not block on the FIFO
-  std::vector<std::string> problems = Problems(run);
-  ASSERT_EQ(2u, problems.size()) << run.output;
-  EXPECT_EQ(0u, problems[0].find("Quillmark : failed to write fifo.png: "));
-  EXPECT_EQ(0u, problems[1].find("Quillmark : failed to write folder.png: "));
+  ExpectWritesRefused(run, {"fifo.png", "folder.png"});  // without blocking
   ExpectGoodCanvasesWritten();
   ExpectFiles({"fifo.png", "folder.png"});
 }
 
-TEST_F(HostileRun, OversizedCanvasIsSkippedWithTheLimit) {
-  RunResult run = Run({Small("wide.png", kText, 16385, 10),
-                       Small("tall.png", kText, 10, 100000)});
+TEST_F(HostileRun, OversizedCanvasesAndValuesSkipTheirCanvas) {
+  // Every size and key beyond the limit is the job reader's to test; here
+  // one canvas that would take gigabytes, one with a scale that overflows.
+  RunResult run = Run({Small("tall.png", kText, 16384, 100000),
+                       Small("a.png", std::string(kText) + ",\"scale\":1e30")});
   EXPECT_EQ(0, run.exitCode);
-  std::vector<std::string> problems = Problems(run);
-  ASSERT_EQ(2u, problems.size()) << run.output;
-  EXPECT_EQ("Quillmark : canvas 1 skipped: \"size\" 16385 x 10 is larger than "
-            "the limit of 16384 pixels a side", problems[0]);
-  EXPECT_EQ(0u, problems[1].find("Quillmark : canvas 2 skipped: "));
-  ExpectGoodCanvasesWritten();
-  ExpectFiles({});
-}
-
-TEST_F(HostileRun, HugeNumbersSkipTheirCanvasNamingTheKey) {
-  RunResult run = Run({
-      Small("a.png", std::string(kText) + ",\"scale\":1e30"),
-      Small("b.png", std::string(kText) + ",\"s_size\":2000000000,\"s_alpha\":1"),
-      Small("c.png", std::string(kText) + ",\"line_height\":20000"),
-      Small("d.png", std::string(kText) + ",\"width\":-16385"),
-      Small("e.png", std::string(kText) + ",\"s_dist\":99999"),
-      Small("f.png", std::string(kText) + ",\"scale\":1e300,\"size\":0"),
-  });
-  EXPECT_EQ(0, run.exitCode);
-  std::vector<std::string> problems = Problems(run);
-  ASSERT_EQ(6u, problems.size()) << run.output;
-  const char* keys[] = {"scale", "s_size", "line_height", "width", "s_dist", "scale"};
-  for (int i = 0; i < 6; ++i)
-    EXPECT_EQ("Quillmark : canvas " + std::to_string(i + 1) + " skipped: \"" +
-                  keys[i] + "\" gives a value beyond the limit of 16384",
-              problems[i]);
+  EXPECT_EQ((std::vector<std::string>{
+                "Quillmark : canvas 1 skipped: \"size\" 16384 x 100000 is larger "
+                "than the limit of 16384 pixels a side",
+                "Quillmark : canvas 2 skipped: \"scale\" gives a value beyond the "
+                "limit of 16384"}),
+            Problems(run));
   ExpectGoodCanvasesWritten();
   ExpectFiles({});
 }
 
 TEST_F(HostileRun, UnsafeFontPathsAreLeftOut) {
+  // Which paths are unsafe is the font registry's to test; here a path that
+  // would put a drawing command into ImageMagick's text.
   std::string fonts = std::string("{\"sans\":\"") + QUILLMARK_TEST_SANS +
-                      "\",\"quote\":\"/tmp/x'\\nfill red\",\"slash\":\"a\\\\b\","
-                      "\"control\":\"a\\u0007b\",\"at\":\"@/etc/passwd\","
-                      "\"dash\":\"-misc-fixed\",\"caret\":\"^gs\"}";
+                      "\",\"quote\":\"/tmp/x'\\nfill red\"}";
   RunResult run = Run({Small("quoted.png", "\"default\":\"Ab\",\"font\":\"quote\","
                                             "\"size\":16,\"area\":[2,2,56,26]")},
                       fonts);
   EXPECT_EQ(0, run.exitCode);
-  std::vector<std::string> problems = Problems(run);
-  ASSERT_EQ(6u, problems.size()) << run.output;
-  for (const std::string& p : problems)
-    EXPECT_EQ(0u, p.find("Quillmark : font \"")) << p;
+  EXPECT_EQ((std::vector<std::string>{"Quillmark : font \"quote\" left out: its "
+                                      "path contains a quote or a backslash"}),
+            Problems(run));
   // The left-out name falls back to the first font, so the canvas is drawn.
   EXPECT_GT(CountOpaque(ReadRgbaImage(dir_.File("quoted.png"))), 0);
   ExpectGoodCanvasesWritten();
@@ -225,27 +191,29 @@ TEST_F(HostileRun, UnreadableFontsAreReportedAndTheirCanvasNotWritten) {
   ExpectFiles({"cut.ttf", "empty.ttf", "junk.ttf", "pipe.ttf"});
 }
 
-TEST_F(HostileRun, InputFilesOver256MiBAreRefusedUnread) {
-  std::string big = dir_.File("big.json");
-  {
-    std::ofstream(big) << "[]";
-  }
+TEST_F(HostileRun, InputFilesThatAreNoRegularFilesOrTooLargeAreRefused) {
+  // Why a file is refused is the file reader's to test; here a FIFO nobody
+  // writes to as the job file (reading it would wait for ever) and a font
+  // list over 256 MiB (a sparse file).
+  const std::string fifo = dir_.File("fifo.json");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0666));
+  const std::string big = dir_.Write("big.json", "{}");
   ASSERT_EQ(0, truncate(big.c_str(), (int64_t{256} << 20) + 1));
-  std::string fonts = dir_.Write("fonts.json", TestFontList());
-  std::string job = dir_.Write("job.json", "[]");
+  const std::string fonts = dir_.Write("fonts.json", TestFontList());
 
-  RunResult bigJob = RunQuillmark({fonts, big}, dir_.path(), 60);
-  EXPECT_EQ(1, bigJob.exitCode);
-  EXPECT_EQ("Quillmark : " + big + " is larger than 256 MiB, not read",
-            bigJob.messages.at(2));
-  EXPECT_EQ("Quillmark : empty text json or parse error", bigJob.messages.at(3));
-
-  RunResult bigFonts = RunQuillmark({big, job}, dir_.path(), 60);
-  EXPECT_EQ(1, bigFonts.exitCode);
-  EXPECT_EQ("Quillmark : empty font_list.json or parse error", bigFonts.messages.at(3));
-  remove(big.c_str());
-  remove(fonts.c_str());
-  remove(job.c_str());
+  RunResult job = RunQuillmark({fonts, fifo}, dir_.path(), 20);
+  EXPECT_EQ(1, job.exitCode) << job.output;
+  EXPECT_EQ((std::vector<std::string>{
+                "Quillmark : " + fifo + " is not a regular file, not read",
+                "Quillmark : empty text json or parse error"}),
+            Problems(job));
+  RunResult list = RunQuillmark({big, fonts}, dir_.path(), 20);
+  EXPECT_EQ(1, list.exitCode) << list.output;
+  EXPECT_EQ((std::vector<std::string>{
+                "Quillmark : " + big + " is larger than 256 MiB, not read",
+                "Quillmark : empty font_list.json or parse error"}),
+            Problems(list));
+  for (const std::string& path : {fifo, big, fonts}) remove(path.c_str());
 }
 
 TEST_F(HostileRun, ClosedStandardOutputDoesNotStopTheRun) {
@@ -351,14 +319,9 @@ TEST_F(HostileRun, SymbolicLinksAndStandardOutputAreRefused) {
   std::vector<std::string> canvases;
   for (const char* path : paths) canvases.push_back(Small(path, kText));
   RunResult run = Run(canvases);
-  EXPECT_EQ(1, run.exitCode);
-  std::vector<std::string> expected;
-  for (const char* path : paths)
-    expected.push_back(std::string("Quillmark : failed to write ") + path +
-                       ": it is a symbolic link");
-  EXPECT_EQ(expected, Problems(run));
-  // No image went into the log.
-  for (const std::string& line : run.lines) EXPECT_TRUE(HasLogPrefix(line)) << line;
+  ExpectWritesRefused(run, {paths, paths + 4});
+  for (const std::string& problem : Problems(run))
+    EXPECT_EQ(": it is a symbolic link", problem.substr(problem.rfind(':'))) << problem;
   EXPECT_EQ("outside", ReadWholeFile(target));
   EXPECT_EQ(std::vector<std::string>{"target.png"}, outside.List());
   ExpectGoodCanvasesWritten();
@@ -366,27 +329,6 @@ TEST_F(HostileRun, SymbolicLinksAndStandardOutputAreRefused) {
 }
 
 // --- Clearer input errors -----------------------------------------------------
-
-TEST_F(HostileRun, FifoAsJobFileOrFontListIsRefusedWithoutWaiting) {
-  const std::string fifo = dir_.File("fifo.json");
-  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0666));  // nobody ever writes to it
-  const std::string fonts = dir_.Write("fonts.json", TestFontList());
-  const std::string refused =
-      "Quillmark : " + fifo + " is not a regular file, not read";
-
-  RunResult job = RunQuillmark({fonts, fifo}, dir_.path(), 20);
-  EXPECT_EQ(1, job.exitCode) << job.output;
-  EXPECT_EQ((std::vector<std::string>{refused,
-                                      "Quillmark : empty text json or parse error"}),
-            Problems(job));
-  RunResult list = RunQuillmark({fifo, fonts}, dir_.path(), 20);
-  EXPECT_EQ(1, list.exitCode) << list.output;
-  EXPECT_EQ((std::vector<std::string>{
-                refused, "Quillmark : empty font_list.json or parse error"}),
-            Problems(list));
-  remove(fifo.c_str());
-  remove(fonts.c_str());
-}
 
 TEST_F(HostileRun, ByteOrderMarksAreSkippedInBothFiles) {
   const std::string bom = "\xEF\xBB\xBF";
@@ -398,24 +340,6 @@ TEST_F(HostileRun, ByteOrderMarksAreSkippedInBothFiles) {
   EXPECT_TRUE(Problems(run).empty()) << run.output;
   ExpectGoodCanvasesWritten();
   ExpectFiles({});
-}
-
-TEST_F(HostileRun, ParseErrorsArePositionedInTheFile) {
-  // The error lies after a lone surrogate escape and a byte-order mark.
-  const std::string job = "\xEF\xBB\xBF[" + Small("first.png", kText) +
-                          ", {\"output\": \"\\ud800 \\q.png\"}]";
-  const size_t at = job.find("\\q");
-  dir_.Write("fonts.json", TestFontList());
-  dir_.Write("job.json", job);
-  RunResult run = RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_EQ((std::vector<std::string>{
-                "Quillmark : job.json: parse error at byte " + std::to_string(at) +
-                    ": Invalid escape character in string.",
-                "Quillmark : empty text json or parse error"}),
-            Problems(run));
-  EXPECT_EQ((std::vector<std::string>{"fonts.json", "job.json", "sentinel.txt"}),
-            dir_.List());
 }
 
 TEST_F(HostileRun, LoneHighAndLowSurrogatesRenderAlike) {

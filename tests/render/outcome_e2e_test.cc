@@ -70,13 +70,6 @@ const Lines kPlainProblems = {
     "Quillmark : failed to write missing/folder.png: No such file or directory",
 };
 
-Lines Problems(const RunResult& run) {
-  Lines lines;
-  for (const std::string& m : run.messages)
-    if (m.rfind("Quillmark : ", 0) == 0) lines.push_back(m);
-  return lines;
-}
-
 // Runs a command and returns its exit status and output.
 int RunCommand(const std::string& command, std::string* output) {
   FILE* pipe = popen(command.c_str(), "r");

@@ -52,8 +52,6 @@ std::string MixedJob(bool duplicate = true) {
   });
 }
 
-Lines WithoutPrefix(const RunResult& run) { return run.messages; }
-
 // The bytes of every file in `dir` but the inputs, by name.
 std::vector<std::pair<std::string, std::string>> Outputs(const TempDir& dir) {
   std::vector<std::pair<std::string, std::string>> files;
@@ -82,7 +80,7 @@ TEST(ParallelRunTest, SameImagesLogAndStatusWhateverTheJobs) {
     TempDir dir;
     RunResult run = RunIn(dir, MixedJob(), {jobs});
     EXPECT_EQ(sequential.exitCode, run.exitCode) << jobs;
-    EXPECT_EQ(WithoutPrefix(sequential), WithoutPrefix(run)) << jobs;
+    EXPECT_EQ(sequential.messages, run.messages) << jobs;
     EXPECT_TRUE(expected == Outputs(dir)) << jobs << ": the images differ";
   }
   // The later of the two canvases that write dup.png is the one that stays:
@@ -148,7 +146,7 @@ TEST(ParallelRunTest, TimeLimitStopsASlowCanvasAndTheRunGoesOn) {
                         {"-timeout=2"}, 60);
   EXPECT_EQ(1, run.exitCode);
   EXPECT_EQ((Lines{"Quillmark : canvas 1 (slow.png) stopped after 2 s"}),
-            Lines(run.messages.begin() + 2, run.messages.end()));
+            Problems(run));
   EXPECT_EQ((Lines{"first.png", "fonts.json", "job.json", "last.png"}), dir.List());
 }
 
@@ -204,7 +202,7 @@ TEST(ParallelRunTest, AWorkerThatDiesFailsOnlyItsCanvas) {
   EXPECT_EQ(1, run.exitCode);
   EXPECT_EQ((Lines{"Quillmark : canvas 1 (slow.png) not written: its worker "
                    "process ended with signal 9 (Killed)"}),
-            Lines(run.messages.begin() + 2, run.messages.end()));
+            Problems(run));
   EXPECT_EQ((Lines{"first.png", "fonts.json", "job.json", "last.png"}), dir.List());
 }
 
@@ -229,7 +227,7 @@ TEST(ParallelRunTest, AWorkerKilledWhileWritingLeavesNoTemporaryFile) {
   EXPECT_EQ(1, run.exitCode);
   EXPECT_EQ((Lines{"Quillmark : canvas 1 (big.bmp) not written: its worker "
                    "process ended with signal 9 (Killed)"}),
-            Lines(run.messages.begin() + 2, run.messages.end()));
+            Problems(run));
   // The parent removed what the worker left; the next canvas was written.
   EXPECT_EQ((Lines{"first.png", "fonts.json", "job.json", "last.png"}), dir.List());
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/image_reader.h"
 #include "support/run_quillmark.h"
@@ -27,11 +28,10 @@ class RenderFixture : public ::testing::Test {
     return image;
   }
 
-  // Every canvas was written: status 0 and no failure line.
+  // Every canvas was written: status 0 and no problem reported.
   static void ExpectCleanRun(const RunResult& run) {
     EXPECT_EQ(0, run.exitCode) << run.output;
-    for (const std::string& message : run.messages)
-      EXPECT_EQ(std::string::npos, message.find("Quillmark : ")) << message;
+    EXPECT_EQ(std::vector<std::string>{}, Problems(run));
   }
 
   TempDir dir_;

@@ -37,6 +37,13 @@ double Now() {
 
 }  // namespace
 
+std::vector<std::string> Problems(const RunResult& run) {
+  std::vector<std::string> problems;
+  for (const std::string& m : run.messages)
+    if (m.rfind("Quillmark : ", 0) == 0) problems.push_back(m);
+  return problems;
+}
+
 std::string MessageOf(const std::string& line) {
   size_t length = PrefixLength(line);
   return length == 0 ? "" : line.substr(length);

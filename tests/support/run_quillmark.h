@@ -34,6 +34,10 @@ struct ProcessOptions {
 RunResult RunQuillmark(const std::vector<std::string>& args,
                        const ProcessOptions& options);
 
+// The messages of `run` that report a problem: those that begin with
+// "Quillmark : ".
+std::vector<std::string> Problems(const RunResult& run);
+
 // The message part of a log line: what follows "YYYY-MM-DD HH:MM:SS.mmm [pid] ".
 // Empty when the line has no such prefix.
 std::string MessageOf(const std::string& line);
