@@ -35,11 +35,6 @@ FontMetrics Line(const std::string& text, int) {
   return m;
 }
 
-// Units: an em of 20 with ink from bx1 1 to bx2 19.
-FontMetrics Cell(const std::string&, int) {
-  return CellMetrics(20, 20, 1, 19, 16);
-}
-
 Layout Aligned(const TextInfo& info, const Layout& layout, MetricsSource* m) {
   Layout moved = layout;
   EXPECT_TRUE(AlignBlock(info, m, &moved));
@@ -85,7 +80,7 @@ TEST(AlignBlockTest, BlockThatFillsTheAreaStaysPut) {
 TEST(AlignBlockTest, VerticalBlockMovesLeft) {
   // One column at x 171 in the area 0..200: ink 172..190, middle 181.
   TextInfo info = Item(0, 0, 200, 100, 1);
-  FakeMetrics m(Cell);
+  FakeMetrics m(EmCell);
   const Layout layout = Placed({{171, 16, "a"}, {171, 36, "b"}}, 20);
   info.blockAlign = 2;  // offset -81: ink 91..109
   Layout moved = Aligned(info, layout, &m);
@@ -95,7 +90,7 @@ TEST(AlignBlockTest, VerticalBlockMovesLeft) {
   EXPECT_EQ(Xs(Aligned(info, layout, &m)), (Doubles{9, 9}));
 
   // A turned unit's ink lies across the column from by1 to by2.
-  FontMetrics turned = CellMetrics(20, 20, 1, 19, 16);
+  FontMetrics turned = EmCell("t", 20);
   turned.by1 = 2;
   turned.by2 = 12;
   m.Set("t", turned);
@@ -123,11 +118,6 @@ TEST(AlignBlockTest, NothingToMoveWithoutText) {
 
 // --- The smallest size around the plain layouts ---
 
-// Units `size` wide and high with by2 0.75 x size.
-FontMetrics Scaled(const std::string& text, int size) {
-  return LineMetrics(size * text.size(), size, 0.75 * size);
-}
-
 Layout Horizontal(const TextInfo& info, const std::string& text,
                   MetricsSource* m) {
   const std::vector<std::string> units = Units(text);
@@ -140,7 +130,7 @@ TEST(SmallestSizeTest, FittingThatStopsAboveTheSmallestSizeIsUnchanged) {
   // Ten units of `size` in 100 x 30 fit at 15 (see the horizontal layout).
   TextInfo info = Item(0, 0, 100, 30, 0);
   info.adjustToFit = true;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledLine);
   const Layout plain = LayOutHorizontal(info, 0, Units("aaaaaaaaaa"), &m);
   for (int smallest : {5, 15}) {
     info.minFontSize = smallest;
@@ -158,7 +148,7 @@ TEST(SmallestSizeTest, HorizontalTextLaidOutAtTheSmallestSizeIsCut) {
   TextInfo info = Item(0, 0, 100, 30, 0);
   info.adjustToFit = true;
   info.minFontSize = 16;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledLine);
   const Layout layout = Horizontal(info, "aaaaaaaaaa", &m);
   EXPECT_EQ(layout.fontSize, 16);
   EXPECT_TRUE(layout.fitFailed);
@@ -182,9 +172,7 @@ TEST(SmallestSizeTest, VerticalColumnsAtTheSmallestSizeRunPastTheLeftEdge) {
   TextInfo info = Item(0, 0, 30, 100, 1);
   info.adjustToFit = true;
   info.minFontSize = 20;
-  FakeMetrics m([](const std::string&, int size) {
-    return CellMetrics(size, size, 0, size, size - 4);
-  });
+  FakeMetrics m(ScaledCell);
   const std::vector<std::string> units = Units("abcdefghij");
   const Layout layout = LayOutWithSmallestSize(info, [&](const TextInfo& item) {
     return LayOutVertical(item, 0, units, &m);

@@ -82,6 +82,21 @@ inline FontMetrics CellMetrics(double charWidth, double charHeight, double bx1,
   return m;
 }
 
+// Units an em of 20 with ink from bx1 1 to bx2 19, by2 16, at every size.
+inline FontMetrics EmCell(const std::string&, int) {
+  return CellMetrics(20, 20, 1, 19, 16);
+}
+
+// Units an em of `size` with bx1 0, bx2 size and by2 size - 4.
+inline FontMetrics ScaledCell(const std::string&, int size) {
+  return CellMetrics(size, size, 0, size, size - 4);
+}
+
+// Every byte `size` wide, lines `size` high with by2 0.75 x size.
+inline FontMetrics ScaledLine(const std::string& text, int size) {
+  return LineMetrics(size * text.size(), size, 0.75 * size);
+}
+
 inline std::vector<std::string> Units(const std::string& text) {
   std::vector<std::string> units;
   splitWord(text, units);

@@ -161,15 +161,10 @@ TEST(HorizontalBaselineTest, BaselineSummedInSinglePrecision) {
 
 // --- Fitting ---
 
-// Units `size` wide and high with by2 0.75 x size.
-FontMetrics Scaled(const std::string& text, int size) {
-  return LineMetrics(size * text.size(), size, 0.75 * size);
-}
-
 TEST(HorizontalFitTest, StepsDownOneSizeAtATimeUntilLinesFit) {
   TextInfo info = Item(0, 0, 100, 30);
   info.adjustToFit = true;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledLine);
   const Layout layout = LayOut(info, "aaaaaaaaaa", &m);
   // Sizes 20..17 put 5 units on a line: 2 lines x size > 30. 16 takes 6
   // (96): 2 x 16 = 32 > 30. 15 takes 6 (90): 2 x 15 = 30 fits.
@@ -186,7 +181,7 @@ TEST(HorizontalFitTest, TooTallAtSizeFiveDrawsNothing) {
   TextInfo info = Item(0, 0, 100, 1);
   info.fontSize = 7;
   info.adjustToFit = true;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledLine);
   const Layout layout = LayOut(info, "aa", &m);
   EXPECT_EQ(m.sizes, (std::vector<int>{7, 6, 5}));
   EXPECT_TRUE(layout.annotations.empty());
@@ -198,7 +193,7 @@ TEST(HorizontalFitTest, SizeBelowFiveAtEntryLaysOutNothing) {
     TextInfo info = Item(0, 0, 100, 100);
     info.adjustToFit = fit;
     info.fontSize = 4;
-    FakeMetrics m(Scaled);
+    FakeMetrics m(ScaledLine);
     EXPECT_TRUE(LayOut(info, "ab", &m).annotations.empty());
     EXPECT_TRUE(m.measured.empty());
     info.fontSize = 5;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "fake_metrics.h"
+#include "layout_items.h"
 #include "render/horizontal_layout.h"
 #include "render/metrics_cache.h"
 #include "render/vertical_layout.h"
@@ -44,18 +45,20 @@ bool SameAnnotations(const Layout& a, const Layout& b) {
   return true;
 }
 
+// `item` with `text` at `size`, centred and fitted.
+TextInfo CentredAndFitted(TextInfo item, const std::string& text, int size,
+                          int lineHeight) {
+  item.text = text;
+  item.fontSize = size;
+  item.lineHeight = lineHeight;
+  item.alignment = 2;
+  item.adjustToFit = true;
+  return item;
+}
+
 TextInfo Banner() {
-  TextInfo info;
-  info.text = "Every unit measured once, whatever the pass";
-  info.areaX = 10;
-  info.areaY = 5;
-  info.areaWidth = 300;
-  info.areaHeight = 90;
-  info.fontSize = 40;
-  info.lineHeight = 44;
-  info.alignment = 2;
-  info.adjustToFit = true;
-  return info;
+  return CentredAndFitted(LineItem(10, 5, 300, 90),
+                          "Every unit measured once, whatever the pass", 40, 44);
 }
 
 TEST(MetricsCacheTest, MeasuresEachTextOnceForAClassAndSize) {
@@ -164,18 +167,8 @@ TEST(MetricsReuseTest, HorizontalLayoutIsTheSameThroughTheCache) {
 }
 
 TextInfo Poster() {
-  TextInfo info;
-  info.text = "春眠不觉晓处处闻啼鸟夜来风雨声花落知多少";
-  info.areaX = 10;
-  info.areaY = 10;
-  info.areaWidth = 150;
-  info.areaHeight = 300;
-  info.fontSize = 60;
-  info.lineHeight = 48;
-  info.alignment = 2;
-  info.direction = 1;
-  info.adjustToFit = true;
-  return info;
+  return CentredAndFitted(ColumnItem(10, 10, 150, 300),
+                          "春眠不觉晓处处闻啼鸟夜来风雨声花落知多少", 60, 48);
 }
 
 // Metrics where every unit of a size has the font's em size, as in a real

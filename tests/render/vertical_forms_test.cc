@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_metrics.h"
+#include "layout_items.h"
 #include "util/utf8.h"
 #include "render/typography.h"
 
@@ -38,6 +39,14 @@ TEST(VerticalFormsTest, PresentationFormsOfPunctuation) {
         << std::hex << form;
 }
 
+// EmCell with the ascender 16 and descender -4 that turning reads.
+FontMetrics UprightCell(const std::string& text, int size) {
+  FontMetrics cell = EmCell(text, size);
+  cell.ascender = 16;
+  cell.descender = -4;
+  return cell;
+}
+
 // A font with the forms of 「 and 、 only.
 bool FewForms(char32_t c) { return c == 0xFE41 || c == 0xFE11; }
 
@@ -67,12 +76,7 @@ TEST(VerticalFormsTest, TurnedUnitKeepsItsCell) {
   // Upright at (171, 16): column middle 171 + (19 - 1) / 2 = 180, glyph
   // area from 16 - 16 = 0. Turned, its origin goes to the top of the glyph
   // area, ascender 16 and descender -4 centred: x = 180 - 6.
-  FakeMetrics m([](const std::string&, int) {
-    FontMetrics cell = CellMetrics(20, 20, 1, 19, 16);
-    cell.ascender = 16;
-    cell.descender = -4;
-    return cell;
-  });
+  FakeMetrics m(UprightCell);
   std::vector<Annotation> annotations = {{171, 16, "ー"}, {171, 36, "国"}};
   ASSERT_TRUE(TurnUnits(VerticalForms(FewForms), 20, &m, &annotations));
   EXPECT_EQ(annotations[0].x, 174);
@@ -87,20 +91,9 @@ TEST(VerticalFormsTest, TurnedUnitKeepsItsCell) {
 
 TEST(VerticalFormsTest, ColumnsWithFormsTurnedUnitsAndBlockAlignment) {
   // Area 0..200 x 100, column width 40, every unit an em of 20.
-  TextInfo info;
-  info.areaWidth = 200;
-  info.areaHeight = 100;
-  info.fontSize = 20;
-  info.lineHeight = 40;
-  info.alignment = 1;
-  info.direction = 1;
+  TextInfo info = ColumnItem(0, 0, 200, 100);
   info.verticalForms = true;
-  FakeMetrics m([](const std::string&, int) {
-    FontMetrics cell = CellMetrics(20, 20, 1, 19, 16);
-    cell.ascender = 16;
-    cell.descender = -4;
-    return cell;
-  });
+  FakeMetrics m(UprightCell);
   const std::vector<std::string> units = Units("「あー」");
   for (bool wrap : {false, true}) {
     info.wrapWords = wrap;

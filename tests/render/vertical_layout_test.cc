@@ -19,14 +19,8 @@ TextInfo Item(float x, float y, float width, float height) {
   return ColumnItem(x, y, width, height);
 }
 
-// Every unit an em of 20 with bx1 1, bx2 19 and by2 16: in a column W wide
-// its x is (W - 18) / 2 from the left edge; unit k's y is
-// (2P + 20)(k + 1) - 4 below the column top.
-FakeMetrics::Rule Cells(double charHeight = 20, double by2 = 16) {
-  return [=](const std::string&, int) {
-    return CellMetrics(20, charHeight, 1, 19, by2);
-  };
-}
+// With EmCell units, in a column W wide a unit's x is (W - 18) / 2 from the
+// left edge; unit k's y is (2P + 20)(k + 1) - 4 below the column top.
 
 // Em sizes straight from a list, for one breaking pass.
 class ListEms : public EmSource {
@@ -51,7 +45,7 @@ Layout LayOut(const TextInfo& info, const std::string& text, FakeMetrics* m,
 TEST(VerticalPlaceTest, WorkedExampleWithoutInset) {
   // Area 0..200 wide, 100 high: 5 units a column. Column 0's left edge is
   // 200 - 40 = 160, x = 11 + 160; column 1's is 120, x = 131.
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   const Layout layout = LayOut(Item(0, 0, 200, 100), "abcdefg", &m);
   ASSERT_EQ(layout.annotations.size(), 7u);
   EXPECT_EQ(layout.annotations[0].text, "a");
@@ -63,7 +57,7 @@ TEST(VerticalPlaceTest, WorkedExampleWithoutInset) {
 TEST(VerticalPlaceTest, WorkedExampleWithInsetOneAndAHalf) {
   // Pitch 41.5: left edges 158.5 and 117. Break position 1.5 + 20 per
   // unit reaches 101.5 at the fifth: 4 units a column. y = 23(k + 1) - 4.
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   const Layout layout = LayOut(Item(0, 0, 200, 100), "abcdef", &m, 1.5f);
   EXPECT_EQ(Xs(layout), (Doubles{169.5, 169.5, 169.5, 169.5, 128, 128}));
   EXPECT_EQ(Ys(layout), (Doubles{19, 42, 65, 88, 19, 42}));
@@ -72,7 +66,7 @@ TEST(VerticalPlaceTest, WorkedExampleWithInsetOneAndAHalf) {
 TEST(VerticalPlaceTest, LeftEdgeIsFormedInSinglePrecision) {
   // 0.1f + 200 rounds to 200.10000610 in single; less 40 is exact; plus 11.
   // (Double arithmetic would give 171.1000000015.)
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   const Layout layout = LayOut(Item(0.1f, 0, 200, 100), "a", &m);
   ASSERT_EQ(layout.annotations.size(), 1u);
   EXPECT_DOUBLE_EQ(layout.annotations[0].x, 171.10000610351562);
@@ -82,7 +76,9 @@ TEST(VerticalPlaceTest, UnitTallerThanAreaLeavesColumnZeroEmpty) {
   // charHeight 120 > 100: column 0 stays empty and each unit takes the
   // next slot: left edges 200 - 2 x 40 = 120, 80, 40. Columns 120 high get
   // top 0; y = 120 - (120 - 100).
-  FakeMetrics m(Cells(120, 100));
+  FakeMetrics m([](const std::string&, int) {
+    return CellMetrics(20, 120, 1, 19, 100);
+  });
   const Layout layout = LayOut(Item(0, 0, 200, 100), "abc", &m);
   EXPECT_EQ(Xs(layout), (Doubles{131, 91, 51}));
   EXPECT_EQ(Ys(layout), (Doubles{100, 100, 100}));
@@ -93,14 +89,14 @@ TEST(VerticalPlaceTest, ShorterLastColumnIsCentredOnItsOwnHeight) {
   // 40 high) at trunc(10 + (100 - 40) x 0.5) = 40.
   TextInfo info = Item(0, 10, 200, 100);
   info.alignment = 2;
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   EXPECT_EQ(Ys(LayOut(info, "abcdefg", &m)),
             (Doubles{26, 46, 66, 86, 106, 56, 76}));
 }
 
 TEST(VerticalPlaceTest, WithoutFittingColumnsRunPastTheLeftEdge) {
   // Area 100..180: 15 units make 3 columns with left edges 140, 100, 60.
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   const Layout layout = LayOut(Item(100, 0, 80, 100), "abcdefghijklmno", &m);
   EXPECT_EQ(layout.fontSize, 20);
   EXPECT_EQ(m.sizes, (std::vector<int>{20}));
@@ -112,7 +108,7 @@ TEST(VerticalPlaceTest, WithoutFittingColumnsRunPastTheLeftEdge) {
 }
 
 TEST(VerticalPlaceTest, LineFeedIsAnOrdinaryUnit) {
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   const Layout layout =
       LayOut(Item(0, 0, 200, 100), "\xE4\xB8\x80\n\xE4\xBA\x8C", &m);
   ASSERT_EQ(layout.annotations.size(), 3u);
@@ -126,7 +122,7 @@ TEST(VerticalPlaceTest, LineFeedIsAnOrdinaryUnit) {
 TEST(VerticalBreakTest, BreakCountsInsetOnceButHeightCountsItTwicePerUnit) {
   // areaY 30, area 100 high, twelve units of 20.
   const TextInfo info = Item(0, 30, 200, 100);
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   ListEms ems(std::vector<EmSize>(12, EmSize{20, 20}));
   VerticalColumns columns;
   columns.width = 40;
@@ -145,7 +141,7 @@ TEST(VerticalBreakTest, BreakCountsInsetOnceButHeightCountsItTwicePerUnit) {
 
 TEST(VerticalBreakTest, FirstUnitTallerThanAreaOpensWithEmptyColumn) {
   const TextInfo info = Item(0, 0, 200, 100);
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   ListEms ems(std::vector<EmSize>(3, EmSize{20, 120}));
   VerticalColumns columns;
   ASSERT_TRUE(BreakColumns(info, 20, 0, 3, &m, &ems, &columns));
@@ -178,11 +174,6 @@ TEST(VerticalTopsTest, TopsTruncateTowardZero) {
 
 // --- Column width and fitting ---
 
-// Units an em of `size` with bx1 0, bx2 size and by2 size - 4.
-FontMetrics Scaled(const std::string&, int size) {
-  return CellMetrics(size, size, 0, size, size - 4);
-}
-
 TEST(VerticalFitTest, ShrinksUntilColumnsFitThenSpreadsThem) {
   // P = 1, area 50 wide and 100 high, ten units. Sizes 22 to 20 hold 4 a
   // column (1 + 5 x size > 100): 3 columns x (1 + size) > 50. Size 19 holds
@@ -191,7 +182,7 @@ TEST(VerticalFitTest, ShrinksUntilColumnsFitThenSpreadsThem) {
   TextInfo info = Item(0, 0, 50, 100);
   info.fontSize = 22;
   info.adjustToFit = true;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledCell);
   const Layout layout = LayOut(info, "abcdefghij", &m, 1);
   EXPECT_EQ(m.sizes, (std::vector<int>{22, 21, 20, 19}));
   EXPECT_EQ(layout.fontSize, 19);
@@ -206,7 +197,7 @@ TEST(VerticalFitTest, FittingAtStartingSizeKeepsWidthFromFont) {
   TextInfo info = Item(0, 0, 40, 100);
   info.fontSize = 19;
   info.adjustToFit = true;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledCell);
   const Layout layout = LayOut(info, "abcdefghij", &m, 1);
   EXPECT_EQ(m.sizes, (std::vector<int>{19}));
   EXPECT_EQ(layout.fontSize, 19);
@@ -218,7 +209,7 @@ TEST(VerticalFitTest, TooWideAtSizeFiveDrawsNothing) {
   TextInfo info = Item(0, 0, 1, 100);
   info.fontSize = 7;
   info.adjustToFit = true;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledCell);
   const Layout layout = LayOut(info, "ab", &m);
   EXPECT_EQ(m.sizes, (std::vector<int>{7, 6, 5}));
   EXPECT_TRUE(layout.annotations.empty());
@@ -248,7 +239,7 @@ TEST(VerticalLayoutTest, SizeBelowFiveAtEntryLaysOutNothing) {
     TextInfo info = Item(0, 0, 200, 100);
     info.adjustToFit = fit;
     info.fontSize = 4;
-    FakeMetrics m(Cells());
+    FakeMetrics m(EmCell);
     EXPECT_TRUE(LayOut(info, "ab", &m).annotations.empty());
     EXPECT_TRUE(m.measured.empty());
     info.fontSize = 5;
@@ -259,7 +250,7 @@ TEST(VerticalLayoutTest, SizeBelowFiveAtEntryLaysOutNothing) {
 TEST(VerticalLayoutTest, FailedMeasurementReportsAndDrawsNothing) {
   // Fails while breaking, then while placing the second unit.
   for (size_t good : {1u, 4u}) {
-    FakeMetrics m(Cells());
+    FakeMetrics m(EmCell);
     m.FailAfter(good);
     const Layout layout = LayOut(Item(0, 0, 200, 100), "abc", &m);
     EXPECT_TRUE(layout.metricsFailed) << good;

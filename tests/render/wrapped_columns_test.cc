@@ -21,16 +21,8 @@ TextInfo Item(float x, float y, float width, float height) {
   return info;
 }
 
-// Every unit an em of 20 with bx1 1, bx2 19 and by2 16: in the rightmost
-// column of an area 0..200 its x is 171, unit k's y 20(k + 1) - 4.
-FakeMetrics::Rule Cells() {
-  return [](const std::string&, int) { return CellMetrics(20, 20, 1, 19, 16); };
-}
-
-// Units an em of `size` with bx1 0, bx2 size and by2 size - 4.
-FontMetrics Scaled(const std::string&, int size) {
-  return CellMetrics(size, size, 0, size, size - 4);
-}
+// With EmCell units, in the rightmost column of an area 0..200 a unit's x
+// is 171, unit k's y 20(k + 1) - 4.
 
 Layout Wrap(const TextInfo& info, const std::string& text, MetricsSource* m,
             float topInset = 0) {
@@ -55,7 +47,7 @@ std::vector<std::string> ColumnTexts(const Layout& layout) {
 TEST(WrappedColumnsTest, ColumnDoesNotBeginWithClosingPunctuation) {
   // Five units a column. The plain layout opens column 1 with ）; the
   // word layout moves お along with it.
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   TextInfo info = Item(0, 0, 200, 100);
   const std::string text = "あいうえお）かき";
   info.wrapWords = false;
@@ -72,7 +64,7 @@ TEST(WrappedColumnsTest, ColumnDoesNotBeginWithClosingPunctuation) {
 }
 
 TEST(WrappedColumnsTest, LineEndsEndTheColumnAndAreNeverDrawn) {
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   const TextInfo info = Item(0, 0, 200, 100);
   Layout layout = Wrap(info, "一\n二", &m);
   EXPECT_EQ(Texts(layout), (Strings{"一", "二"}));
@@ -87,7 +79,7 @@ TEST(WrappedColumnsTest, LineEndsEndTheColumnAndAreNeverDrawn) {
 TEST(WrappedColumnsTest, SpacesAtTheEndOfAColumnTakeNoCell) {
   // "abcd " fills the five cells; the column ends before "efgh" and is
   // four units high, so bottom alignment puts its top at 100 - 80.
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   TextInfo info = Item(0, 0, 200, 100);
   info.alignment = 3;
   const Layout layout = Wrap(info, "abcd efgh", &m);
@@ -96,7 +88,7 @@ TEST(WrappedColumnsTest, SpacesAtTheEndOfAColumnTakeNoCell) {
 }
 
 TEST(WrappedColumnsTest, WordTallerThanTheAreaIsBrokenBetweenUnits) {
-  FakeMetrics m(Cells());
+  FakeMetrics m(EmCell);
   WrappedColumns wrapped;
   const std::vector<std::string> units = Units("abcdefgh ij");
   ASSERT_TRUE(WrapColumns(Item(0, 0, 200, 100), 20, 0, units,
@@ -115,7 +107,7 @@ TEST(WrappedColumnsTest, FittingPrefersASizeThatKeepsWordsWhole) {
   TextInfo info = Item(0, 0, 50, 100);
   info.fontSize = 22;
   info.adjustToFit = true;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledCell);
   const std::string text = "abcdefg hij";
   info.wrapWords = false;
   EXPECT_EQ(LayOutVertical(info, 0, Units(text), &m).fontSize, 16);
@@ -136,7 +128,7 @@ TEST(WrappedColumnsTest, MinSizeLetsColumnsRunPastTheLeftEdge) {
   TextInfo info = Item(0, 0, 40, 100);
   info.adjustToFit = true;
   info.minFontSize = 10;
-  FakeMetrics m(Scaled);
+  FakeMetrics m(ScaledCell);
   std::string text;
   for (int i = 0; i < 50; ++i)
     text += "一";
@@ -165,7 +157,7 @@ TEST(WrappedColumnsTest, IdeographsAloneAreLaidOutAsThePlainLayoutDoes) {
         info.alignment = alignment;
         info.adjustToFit = fit;
         info.fontSize = 24;
-        FakeMetrics m(Scaled);
+        FakeMetrics m(ScaledCell);
         info.wrapWords = false;
         const Layout plain = LayOutVertical(info, inset, Units(text), &m);
         info.wrapWords = true;
@@ -187,10 +179,10 @@ TEST(WrappedColumnsTest, UniformEmsMeasureOncePerSizeAndFallBackWhenUnequal) {
   info.adjustToFit = true;
   const std::vector<std::string> units = Units("abcdefg hij");
   const std::vector<UnitBreak> breaks = FindLineBreaks(units);
-  FakeMetrics measured(Scaled);
+  FakeMetrics measured(ScaledCell);
   const Layout reference =
       LayOutWrappedColumns(info, 0, units, breaks, &measured, false);
-  FakeMetrics uniform(Scaled);
+  FakeMetrics uniform(ScaledCell);
   const Layout shortcut =
       LayOutWrappedColumns(info, 0, units, breaks, &uniform, true);
   EXPECT_EQ(shortcut.fontSize, 14);
@@ -203,9 +195,9 @@ TEST(WrappedColumnsTest, UniformEmsMeasureOncePerSizeAndFallBackWhenUnequal) {
   EXPECT_LT(uniform.measured.size(), measured.measured.size() / 4);
 
   // One unit of another em: laid out again with every unit measured.
-  FakeMetrics odd(Scaled);
+  FakeMetrics odd(ScaledCell);
   odd.Set("h", CellMetrics(14, 30, 0, 14, 10));
-  FakeMetrics oddMeasured(Scaled);
+  FakeMetrics oddMeasured(ScaledCell);
   oddMeasured.Set("h", CellMetrics(14, 30, 0, 14, 10));
   const Layout fallback =
       LayOutWrappedColumns(info, 0, units, breaks, &odd, true);
@@ -219,7 +211,7 @@ TEST(WrappedColumnsTest, UniformEmsMeasureOncePerSizeAndFallBackWhenUnequal) {
 
 TEST(WrappedColumnsTest, FailedMeasurementLaysOutNothing) {
   for (size_t good : {1u, 4u}) {
-    FakeMetrics m(Cells());
+    FakeMetrics m(EmCell);
     m.FailAfter(good);
     const Layout layout = Wrap(Item(0, 0, 200, 100), "abc", &m);
     EXPECT_TRUE(layout.metricsFailed) << good;
