@@ -208,10 +208,15 @@ TEST_F(RegistryTest, EmptyNameIsFoundAndIsTheFallback) {
 TEST_F(RegistryTest, LoadFontFilesReadsTheListFromAFile) {
   TempDir dir;
   std::string path = dir.Write(
-      "fonts.json", R"({"Sans": "/no/such/sans.ttf", "Mono": "mono.ttf"})");
+      "fonts.json", "\xEF\xBB\xBF" R"({"Sans": "/no/such/sans.ttf", "Mono": "mono.ttf",
+                                       "\ud800": "/x.ttf"})");
   auto log = CapturedLog([&] { LoadFontFiles(path); });
-  // Paths are stored as given, without being resolved or tested.
-  EXPECT_EQ((Entries{{"Mono", "mono.ttf"}, {"Sans", "/no/such/sans.ttf"}}),
+  // Paths are stored as given, without being resolved or tested; the
+  // byte-order mark is skipped, and the lone surrogate kept as its three
+  // bytes, as "\udc00" would be.
+  EXPECT_EQ((Entries{{"Mono", "mono.ttf"},
+                     {"Sans", "/no/such/sans.ttf"},
+                     {"\xED\xA0\x80", "/x.ttf"}}),
             EntriesOf(kFontInfoMaps));
   EXPECT_TRUE(log.empty());
 }
@@ -222,17 +227,6 @@ TEST_F(RegistryTest, LoadFontFilesWithMissingFileLogsOnlyTheReadersLine) {
   auto log = CapturedLog([&] { LoadFontFiles(path); });
   EXPECT_TRUE(kFontInfoMaps.empty());
   EXPECT_EQ(std::vector<std::string>{"File not exist " + path}, log);
-}
-
-TEST_F(RegistryTest, LoadFontFilesSkipsAByteOrderMark) {
-  TempDir dir;
-  std::string path = dir.Write(
-      "fonts.json", "\xEF\xBB\xBF" R"({"Sans": "/sans.ttf", "\ud800": "/x.ttf"})");
-  auto log = CapturedLog([&] { LoadFontFiles(path); });
-  // The lone surrogate is kept as its three bytes, as "\udc00" would be.
-  EXPECT_EQ((Entries{{"Sans", "/sans.ttf"}, {"\xED\xA0\x80", "/x.ttf"}}),
-            EntriesOf(kFontInfoMaps));
-  EXPECT_TRUE(log.empty());
 }
 
 TEST_F(RegistryTest, LoadFontFilesSaysWhyAListIsNotUsable) {

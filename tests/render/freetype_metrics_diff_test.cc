@@ -8,7 +8,6 @@
 #include <MagickWand/MagickWand.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -208,46 +207,31 @@ const char kDejaVuSansBold[] =
 const char kDroidFallback[] =
     "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
 
-// Compares the engine with ImageMagick for the font at `path`, every text
-// coming up `rounds` times at different sizes, then every size with the
-// first `extras` of the texts that exercise the most rules.
-void CompareWithImageMagick(const std::string& path, size_t rounds,
-                            size_t extras) {
+// A transparent image of one pixel, to measure on.
+MagickWandPtr OnePixelCanvas() {
   MagickWandGenesis();
-  const std::string key = FontFileKey(path);
-  ASSERT_FALSE(key.empty()) << path << " is missing";
-
   MagickWandPtr wand(NewMagickWand());
   PixelWandPtr none(NewPixelWand());
   PixelSetColor(none.get(), "none");
-  ASSERT_EQ(MagickTrue, MagickNewImage(wand.get(), 1, 1, none.get()));
-  DrawingWandPtr drawing(NewDrawingWand());
-  DrawSetFont(drawing.get(), path.c_str());
-  MagickMetrics magick(wand.get(), drawing.get(), true);
-  FreetypeMetrics engine;
-  ASSERT_TRUE(engine.usable()) << engine.unusableReason();
+  EXPECT_EQ(MagickTrue, MagickNewImage(wand.get(), 1, 1, none.get()));
+  return wand;
+}
 
+// Comparisons of the engine with ImageMagick; the first few declines and
+// differences are reported as failures.
+struct Tally {
   int comparisons = 0, differences = 0, declined = 0;
-  double magickSeconds = 0, engineSeconds = 0;
-  auto since = [](std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                         start)
-        .count();
-  };
-  auto compare = [&](const std::string& text, int size) {
+
+  void Compare(MagickMetrics* magick, FreetypeMetrics* engine,
+               const std::string& path, int size, const std::string& text) {
     FontMetrics expected, actual;
-    magick.SetFontSize(size);
-    auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(magick.Measure(text, &expected));
-    magickSeconds += since(start);
+    magick->SetFontSize(size);
+    ASSERT_TRUE(magick->Measure(text, &expected));
     ++comparisons;
-    start = std::chrono::steady_clock::now();
-    bool answered = engine.Measure(key, size, text, &actual);
-    engineSeconds += since(start);
-    if (!answered) {
+    if (!engine->Measure(FontFileKey(path), size, text, &actual)) {
       if (++declined <= 5)
-        ADD_FAILURE() << "declined: size " << size << " \"" << Escaped(text)
-                      << '"';
+        ADD_FAILURE() << "declined: " << path << " size " << size << " \""
+                      << Escaped(text) << '"';
       return;
     }
     if (std::memcmp(&expected, &actual, sizeof(FontMetrics)) != 0 &&
@@ -255,41 +239,56 @@ void CompareWithImageMagick(const std::string& path, size_t rounds,
       ADD_FAILURE() << path << " size " << size << " \"" << Escaped(text)
                     << "\"\n  ImageMagick: " << Numbers(expected)
                     << "\n  FreeType:    " << Numbers(actual);
-  };
+  }
+
+  void Expect() const {
+    std::printf("%d comparisons, %d differences, %d declined\n", comparisons,
+                differences, declined);
+    EXPECT_EQ(0, differences);
+    EXPECT_EQ(0, declined);
+  }
+};
+
+// Compares the engine with ImageMagick for the font at `path`, every text
+// coming up `rounds` times at different sizes, then every size with the
+// first `extras` of the texts that exercise the most rules.
+void CompareWithImageMagick(const std::string& path, size_t rounds,
+                            size_t extras) {
+  ASSERT_FALSE(FontFileKey(path).empty()) << path << " is missing";
+  MagickWandPtr wand = OnePixelCanvas();
+  DrawingWandPtr drawing(NewDrawingWand());
+  DrawSetFont(drawing.get(), path.c_str());
+  MagickMetrics magick(wand.get(), drawing.get(), true);
+  FreetypeMetrics engine;
+  ASSERT_TRUE(engine.usable()) << engine.unusableReason();
 
   // Round robin: text t at sizes[(t + round * stride) % n], so every text
   // and every size comes up, in an order that switches size all the time.
+  Tally tally;
   const std::vector<std::string> texts = Texts();
   const std::vector<int> sizes = Sizes();
   const size_t stride = 71;
   for (size_t round = 0; round < rounds; ++round)
     for (size_t t = 0; t < texts.size(); ++t)
-      compare(texts[t], sizes[(t + round * stride) % sizes.size()]);
+      tally.Compare(&magick, &engine, path,
+                    sizes[(t + round * stride) % sizes.size()], texts[t]);
   // Each size once more with the texts that exercise the most rules.
   const char* rich[] = {
       "AV To fi \xC3\xA9 Ty L' \xE5\x9B\xBD\xF0\x9F\x98\x80\tg| ", "",
       "\xFF" "AVAf\xED"};
   for (int size : sizes)
-    for (size_t i = 0; i < extras && i < 3; ++i) compare(rich[i], size);
+    for (size_t i = 0; i < extras && i < 3; ++i)
+      tally.Compare(&magick, &engine, path, size, rich[i]);
   for (const WideLine& line : WideLines())
-    for (int size : line.sizes) compare(line.text, size);
-
-  std::printf("%s: %d comparisons (%zu texts, %zu sizes), %d differences, "
-              "%d declined; ImageMagick %.2f s, FreeType engine %.2f s\n",
-              path.c_str(), comparisons, texts.size(), sizes.size(),
-              differences, declined, magickSeconds, engineSeconds);
-  EXPECT_EQ(0, differences);
-  EXPECT_EQ(0, declined);
+    for (int size : line.sizes)
+      tally.Compare(&magick, &engine, path, size, line.text);
+  tally.Expect();
 }
 
 // One engine for all fonts, texts and sizes in a shuffled order, so that
 // faces, sizes and glyph caches take turns as in a run with many fonts.
 TEST(FreetypeInterleavedTest, AllFontsThroughOneEngine) {
-  MagickWandGenesis();
-  MagickWandPtr wand(NewMagickWand());
-  PixelWandPtr none(NewPixelWand());
-  PixelSetColor(none.get(), "none");
-  ASSERT_EQ(MagickTrue, MagickNewImage(wand.get(), 1, 1, none.get()));
+  MagickWandPtr wand = OnePixelCanvas();
   const char* paths[] = {kDejaVuSans, kDejaVuSerif, kDejaVuSansMono,
                          kDejaVuSansBold, kDroidFallback};
   std::vector<DrawingWandPtr> drawings;
@@ -303,7 +302,7 @@ TEST(FreetypeInterleavedTest, AllFontsThroughOneEngine) {
   const std::vector<std::string> texts = Texts();
   const std::vector<int> sizes = Sizes();
   std::mt19937 random(7);
-  int comparisons = 0, differences = 0;
+  Tally tally;
   for (int i = 0; i < 1500; ++i) {
     size_t font = random() % 5;
     // Mostly DejaVu: ImageMagick is slow with the large CJK font.
@@ -312,23 +311,9 @@ TEST(FreetypeInterleavedTest, AllFontsThroughOneEngine) {
     const std::string& text = texts[random() % texts.size()];
     int size = sizes[random() % sizes.size()];
     MagickMetrics magick(wand.get(), drawings[font].get(), true);
-    magick.SetFontSize(size);
-    FontMetrics expected, actual;
-    ASSERT_TRUE(magick.Measure(text, &expected));
-    ASSERT_TRUE(
-        engine.Measure(FontFileKey(paths[font]), size, text, &actual))
-        << paths[font] << " size " << size << " \"" << Escaped(text) << '"';
-    ++comparisons;
-    if (std::memcmp(&expected, &actual, sizeof(FontMetrics)) != 0 &&
-        ++differences <= 10)
-      ADD_FAILURE() << paths[font] << " size " << size << " \""
-                    << Escaped(text)
-                    << "\"\n  ImageMagick: " << Numbers(expected)
-                    << "\n  FreeType:    " << Numbers(actual);
+    tally.Compare(&magick, &engine, paths[font], size, text);
   }
-  std::printf("%d comparisons over 5 fonts, %d differences\n", comparisons,
-              differences);
-  EXPECT_EQ(0, differences);
+  tally.Expect();
 }
 
 TEST(FreetypeDifferentialTest, DejaVuSans) {

@@ -129,13 +129,7 @@ TEST_F(HorizontalRenderTest, WrappedLinesWithThinOutlineStayInsideTheArea) {
   ASSERT_TRUE(image.ok);
 
   Box box = OpaqueBox(image);
-  ASSERT_FALSE(box.empty());
-  // Half the outline width, plus one pixel of anti-aliasing.
-  const int slack = 2;
-  EXPECT_GE(box.x0, area.x - slack) << Describe(box);
-  EXPECT_LE(box.x1, area.right() - 1 + slack) << Describe(box);
-  EXPECT_GE(box.y0, area.y - slack) << Describe(box);
-  EXPECT_LE(box.y1, area.bottom() - 1 + slack) << Describe(box);
+  ExpectInside(box, area, 2);  // half the outline, one pixel of anti-aliasing
   // Three lines 30 pixels apart, not one long line cut at the edge.
   EXPECT_GT(box.height(), 2 * 30) << Describe(box);
   // The first line starts at the top of the area.
@@ -271,14 +265,9 @@ TEST_F(HorizontalRenderTest, AdjustToFitShrinksLongTextIntoTheArea) {
   RgbaImage cut = Image("cut.png");
   ASSERT_TRUE(fitted.ok && cut.ok);
 
-  Box box = OpaqueBox(fitted);
-  ASSERT_FALSE(box.empty());
   // Half the outline width, plus one pixel of anti-aliasing.
   const int slack = 2;
-  EXPECT_GE(box.y0, area.y - slack) << Describe(box);
-  EXPECT_LE(box.y1, area.bottom() - 1 + slack) << Describe(box);
-  EXPECT_GE(box.x0, area.x - slack) << Describe(box);
-  EXPECT_LE(box.x1, area.right() - 1 + slack) << Describe(box);
+  ExpectInside(OpaqueBox(fitted), area, slack);
   // Every letter that the fitting placed is drawn, the last line as well.
   EXPECT_EQ(40, CountBlobs(fitted, 0.25f));
 

@@ -201,18 +201,16 @@ TEST_F(HostileRun, InputFilesThatAreNoRegularFilesOrTooLargeAreRefused) {
   ASSERT_EQ(0, truncate(big.c_str(), (int64_t{256} << 20) + 1));
   const std::string fonts = dir_.Write("fonts.json", TestFontList());
 
-  RunResult job = RunQuillmark({fonts, fifo}, dir_.path(), 20);
-  EXPECT_EQ(1, job.exitCode) << job.output;
-  EXPECT_EQ((std::vector<std::string>{
-                "Quillmark : " + fifo + " is not a regular file, not read",
-                "Quillmark : empty text json or parse error"}),
-            Problems(job));
-  RunResult list = RunQuillmark({big, fonts}, dir_.path(), 20);
-  EXPECT_EQ(1, list.exitCode) << list.output;
-  EXPECT_EQ((std::vector<std::string>{
-                "Quillmark : " + big + " is larger than 256 MiB, not read",
-                "Quillmark : empty font_list.json or parse error"}),
-            Problems(list));
+  struct Case { std::string fonts, job, refused, fatal; };
+  for (const Case& k :
+       {Case{fonts, fifo, fifo + " is not a regular file", "empty text json"},
+        Case{big, fonts, big + " is larger than 256 MiB", "empty font_list.json"}}) {
+    RunResult run = RunQuillmark({k.fonts, k.job}, dir_.path(), 20);
+    EXPECT_EQ(1, run.exitCode) << run.output;
+    EXPECT_EQ((std::vector<std::string>{"Quillmark : " + k.refused + ", not read",
+                                        "Quillmark : " + k.fatal + " or parse error"}),
+              Problems(run));
+  }
   for (const std::string& path : {fifo, big, fonts}) remove(path.c_str());
 }
 

@@ -78,17 +78,8 @@ TEST(LineBreaksTest, InvalidUnitsCountAsOneCharacterEach) {
   // surrogate are one unit each.
   const std::string text =
       "ab \x80" "A cd \xE6\x97 x\xC0\xAF y \xED\xA0\x80 z\xFF" "ABCDEFG";
-  const std::vector<std::string> units = Units(text);
-  const std::vector<UnitBreak> breaks = FindLineBreaks(units);
-  ASSERT_EQ(breaks.size(), units.size());
   // Every break still lies between units, and the words stay whole.
-  std::string out;
-  for (size_t i = 0; i < units.size(); ++i) {
-    out += units[i];
-    if (breaks[i].after != BreakAfter::kNever)
-      out += "|";
-  }
-  EXPECT_EQ(out,
+  EXPECT_EQ(Marked(text),
             "ab |\x80" "A |cd |\xE6\x97 x\xC0\xAF |y |\xED\xA0\x80 |z\xFF"
             "ABCDEFG|");
 }

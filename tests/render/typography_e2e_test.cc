@@ -149,11 +149,7 @@ TEST_F(TypographyRenderTest, GermanBannerLinesEndBetweenWords) {
   RgbaImage image = Image("wrapped.png");
   ASSERT_TRUE(image.ok);
   EXPECT_EQ(CountInkBands(image), static_cast<int>(lines.size()));
-  Box box = OpaqueBox(image);
-  EXPECT_GE(box.x0, kBannerArea.x - 1) << Describe(box);
-  EXPECT_LE(box.x1, kBannerArea.right()) << Describe(box);
-  EXPECT_GE(box.y0, kBannerArea.y - 1) << Describe(box);
-  EXPECT_LE(box.y1, kBannerArea.bottom()) << Describe(box);
+  ExpectInside(OpaqueBox(image), kBannerArea, 1);
 }
 
 TEST_F(TypographyRenderTest, LineFeedEndsTheLineAndIsNotDrawn) {

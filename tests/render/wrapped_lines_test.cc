@@ -41,6 +41,14 @@ FontMetrics HalfEm(const std::string& text, int size) {
   return LineMetrics(0.5 * size * Chars(text), 1.5 * size, 0.75 * size);
 }
 
+// The texts of the lines that WrapLines found.
+Strings LineTexts(const WrappedLines& wrapped) {
+  Strings texts;
+  for (const auto& line : wrapped.lines)
+    texts.push_back(line.text);
+  return texts;
+}
+
 Layout Wrap(const TextInfo& info, const std::string& text, MetricsSource* m,
             float topInset = 0) {
   const std::vector<std::string> units = Units(text);
@@ -99,10 +107,7 @@ TEST(WrappedLinesTest, WordWiderThanTheAreaIsBrokenBetweenCharacters) {
       Units("Sommerschlussverkauf ist da");
   ASSERT_TRUE(
       WrapLines(info, 20, units, FindLineBreaks(units), &m, &lines));
-  ASSERT_EQ(lines.lines.size(), 3u);
-  EXPECT_EQ(lines.lines[0].text, "Sommerschl");
-  EXPECT_EQ(lines.lines[1].text, "ussverkauf");
-  EXPECT_EQ(lines.lines[2].text, "ist da");
+  ASSERT_EQ(LineTexts(lines), (Strings{"Sommerschl", "ussverkauf", "ist da"}));
   EXPECT_DOUBLE_EQ(lines.lines[0].metrics.textW, 100);
   EXPECT_TRUE(lines.wordBroken);
   EXPECT_FALSE(lines.tooWide);
@@ -117,10 +122,7 @@ TEST(WrappedLinesTest, WordWiderThanTheAreaIsBrokenBetweenCharacters) {
   const std::vector<std::string> wide = Units("aWb c");
   ASSERT_TRUE(
       WrapLines(info, 20, wide, FindLineBreaks(wide), &wideW, &lines));
-  ASSERT_EQ(lines.lines.size(), 3u);
-  EXPECT_EQ(lines.lines[0].text, "a");
-  EXPECT_EQ(lines.lines[1].text, "W");
-  EXPECT_EQ(lines.lines[2].text, "b c");
+  EXPECT_EQ(LineTexts(lines), (Strings{"a", "W", "b c"}));
   EXPECT_TRUE(lines.wordBroken);
   EXPECT_TRUE(lines.tooWide);
 }

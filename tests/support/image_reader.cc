@@ -35,28 +35,34 @@ Box OpaqueBox(const RgbaImage& image, float threshold) {
   return box;
 }
 
-int CountOpaque(const RgbaImage& image, float threshold) {
+namespace {
+
+// The number of pixels (x, y) for which `test` holds.
+template <typename Test>
+int CountPixels(const RgbaImage& image, Test test) {
   int count = 0;
   for (int y = 0; y < image.height; ++y)
     for (int x = 0; x < image.width; ++x)
-      if (image.A(x, y) > threshold) ++count;
+      if (test(x, y)) ++count;
   return count;
+}
+
+}  // namespace
+
+int CountOpaque(const RgbaImage& image, float threshold) {
+  return CountPixels(image, [&](int x, int y) { return image.A(x, y) > threshold; });
 }
 
 int CountRedDominant(const RgbaImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      if (image.A(x, y) > 0.5f && image.R(x, y) > image.B(x, y) + 0.3f) ++count;
-  return count;
+  return CountPixels(image, [&](int x, int y) {
+    return image.A(x, y) > 0.5f && image.R(x, y) > image.B(x, y) + 0.3f;
+  });
 }
 
 int CountBlueDominant(const RgbaImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      if (image.A(x, y) > 0.5f && image.B(x, y) > image.R(x, y) + 0.3f) ++count;
-  return count;
+  return CountPixels(image, [&](int x, int y) {
+    return image.A(x, y) > 0.5f && image.B(x, y) > image.R(x, y) + 0.3f;
+  });
 }
 
 std::string Describe(const Box& b) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/image_reader.h"
+#include "support/job_text.h"
 #include "support/run_quillmark.h"
 #include "support/temp_dir.h"
 
@@ -32,6 +33,15 @@ class RenderFixture : public ::testing::Test {
   static void ExpectCleanRun(const RunResult& run) {
     EXPECT_EQ(0, run.exitCode) << run.output;
     EXPECT_EQ(std::vector<std::string>{}, Problems(run));
+  }
+
+  // The ink of `box` lies in `area`, grown by `slack` pixels on every side.
+  static void ExpectInside(const Box& box, const Area& area, int slack) {
+    EXPECT_FALSE(box.empty());
+    EXPECT_GE(box.x0, area.x - slack) << Describe(box);
+    EXPECT_LT(box.x1, area.right() + slack) << Describe(box);
+    EXPECT_GE(box.y0, area.y - slack) << Describe(box);
+    EXPECT_LT(box.y1, area.bottom() + slack) << Describe(box);
   }
 
   TempDir dir_;
