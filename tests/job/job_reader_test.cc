@@ -294,64 +294,42 @@ TEST(UiKeysTest, NumbersForFloatFieldsMayBeIntegers) {
   ASSERT_TRUE(c.read);
   EXPECT_EQ(1.0f, c.info.shadowAlpha);
   EXPECT_EQ(2.0f, c.info.scale);
-  EXPECT_EQ(20, c.info.fontSize);
 }
 
 // --- Scaling ----------------------------------------------------------------------
 
-TEST(ScaleTest, ProductIsFormedInSinglePrecision) {
-  // 100 x 0.29 is 28.999... in double precision but exactly 29 in float.
-  for (const char* ui : {R"("size": 100, "scale": 0.29)",
-                         R"("scale": 0.29, "size": 100)"}) {
-    Canvas c = ReadUi(ui);
-    ASSERT_TRUE(c.read);
-    EXPECT_EQ(29, c.info.fontSize) << ui;
-    EXPECT_EQ(0.29f, c.info.scale) << ui;
+TEST(ScaleTest, SizesAreScaledInSinglePrecisionAndTruncatedTowardZero) {
+  struct Case {
+    const char* ui;
+    float driverScale;
+    int fontSize, lineHeight;
+    float scale;
+  };
+  for (const Case& k : {
+           // 100 x 0.29 is 28.999... in double precision, exactly 29 in float.
+           Case{R"("size": 100, "scale": 0.29)", 1, 29, 0, 0.29f},
+           Case{R"("scale": 0.29, "size": 100)", 1, 29, 0, 0.29f},
+           Case{R"("scale": 2, "size": 10)", 1, 20, 0, 2},
+           // One scale gives the same result wherever it stands.
+           Case{R"("size": 48, "line_height": 60, "scale": 1.5)", 1, 72, 90, 1.5f},
+           Case{R"("scale": 1.5, "size": 48, "line_height": 60)", 1, 72, 90, 1.5f},
+           Case{R"("size": 48, "scale": 1.5, "line_height": 60)", 1, 72, 90, 1.5f},
+           // Each scale truncates the current values: 30 x 1.5 = 45, x 0.5 =
+           // 22.5 -> 22; 31 x 1.5 = 46.5 -> 46, x 0.5 = 23.
+           Case{R"("size": 30, "line_height": 31, "scale": 1.5, "scale": 0.5)",
+                1, 22, 23, 0.5f},
+           // A later scale replaces the factor for the sizes after it.
+           Case{R"("scale": 2, "scale": 3, "size": 10)", 1, 30, 0, 3},
+           Case{R"("size": -7, "line_height": 7, "scale": 1.5)", 1, -10, 10, 1.5f},
+           // Sizes start from the driver's scale.
+           Case{R"("size": 45, "line_height": 21)", 0.5f, 22, 10, 0.5f},
+       }) {
+    Canvas c = ReadUi(k.ui, Setting{}, k.driverScale);
+    ASSERT_TRUE(c.read) << k.ui;
+    EXPECT_EQ(k.fontSize, c.info.fontSize) << k.ui;
+    EXPECT_EQ(k.lineHeight, c.info.lineHeight) << k.ui;
+    EXPECT_EQ(k.scale, c.info.scale) << k.ui;
   }
-}
-
-TEST(ScaleTest, OneScaleGivesTheSameResultInEitherOrder) {
-  for (const char* ui :
-       {R"("size": 48, "line_height": 60, "scale": 1.5)",
-        R"("scale": 1.5, "size": 48, "line_height": 60)",
-        R"("size": 48, "scale": 1.5, "line_height": 60)"}) {
-    Canvas c = ReadUi(ui);
-    ASSERT_TRUE(c.read);
-    EXPECT_EQ(72, c.info.fontSize) << ui;
-    EXPECT_EQ(90, c.info.lineHeight) << ui;
-  }
-}
-
-TEST(ScaleTest, EachScaleTruncatesTheCurrentValues) {
-  // 30 x 1.5 = 45, then 45 x 0.5 = 22.5, truncated to 22.
-  Canvas c = ReadUi(R"("size": 30, "line_height": 31, "scale": 1.5,
-                       "scale": 0.5)");
-  ASSERT_TRUE(c.read);
-  EXPECT_EQ(22, c.info.fontSize);
-  EXPECT_EQ(23, c.info.lineHeight);  // 31 x 1.5 = 46.5 -> 46, x 0.5 = 23
-  EXPECT_EQ(0.5f, c.info.scale);
-}
-
-TEST(ScaleTest, ScaleReplacesTheFactorForLaterSizes) {
-  Canvas c = ReadUi(R"("scale": 2, "scale": 3, "size": 10)");
-  ASSERT_TRUE(c.read);
-  EXPECT_EQ(30, c.info.fontSize);
-  EXPECT_EQ(3.0f, c.info.scale);
-}
-
-TEST(ScaleTest, TruncatesTowardZero) {
-  Canvas c = ReadUi(R"("size": -7, "line_height": 7, "scale": 1.5)");
-  ASSERT_TRUE(c.read);
-  EXPECT_EQ(-10, c.info.fontSize);
-  EXPECT_EQ(10, c.info.lineHeight);
-}
-
-TEST(ScaleTest, StartsFromTheDriversScale) {
-  Canvas c = ReadUi(R"("size": 45, "line_height": 21)", Setting{}, 0.5f);
-  ASSERT_TRUE(c.read);
-  EXPECT_EQ(22, c.info.fontSize);
-  EXPECT_EQ(10, c.info.lineHeight);
-  EXPECT_EQ(0.5f, c.info.scale);
 }
 
 TEST(ScaleTest, TouchesOnlyFontSizeAndLineHeight) {

@@ -180,31 +180,38 @@ FontMetrics Uniform(const std::string& text, int size) {
   return m;
 }
 
+// The vertical layout of `info` with the em shortcut, measured by
+// `shortcut`, after checking that it is the layout without the shortcut.
+Layout CheckedShortcut(const TextInfo& info, float inset,
+                       const FakeMetrics::Rule& rule, FakeMetrics* shortcut) {
+  const std::vector<std::string> units = Units(info.text);
+  FakeMetrics every(rule);
+  const Layout expected = LayOutVertical(info, inset, units, &every, false);
+  const Layout fast = LayOutVertical(info, inset, units, shortcut, true);
+  EXPECT_TRUE(SameAnnotations(expected, fast))
+      << "fit " << info.adjustToFit << ", inset " << inset;
+  return fast;
+}
+
 TEST(MetricsReuseTest, VerticalShortcutGivesTheSameLayoutWithFarFewerQueries) {
   for (bool fit : {false, true}) {
     for (float inset : {0.0f, 2.0f}) {
       TextInfo info = Poster();
       info.adjustToFit = fit;
-      std::vector<std::string> units = Units(info.text);
-      FakeMetrics every(Uniform);
-      Layout expected = LayOutVertical(info, inset, units, &every, false);
       FakeMetrics shortcut(Uniform);
-      Layout fast = LayOutVertical(info, inset, units, &shortcut, true);
-      EXPECT_TRUE(SameAnnotations(expected, fast)) << fit << " " << inset;
+      const Layout fast = CheckedShortcut(info, inset, Uniform, &shortcut);
       ASSERT_FALSE(fast.annotations.empty());
       if (fit) {
         EXPECT_LT(fast.fontSize, info.fontSize);  // it did shrink
         // One em query per size, then each unit once at the final size.
         size_t passes = static_cast<size_t>(info.fontSize - fast.fontSize + 1);
-        EXPECT_EQ(passes + units.size(), shortcut.measured.size());
+        EXPECT_EQ(passes + Units(info.text).size(), shortcut.measured.size());
       }
     }
   }
 }
 
 TEST(MetricsReuseTest, VerticalShortcutFallsBackWhenAUnitDisagrees) {
-  TextInfo info = Poster();
-  std::vector<std::string> units = Units(info.text);
   // One character is taller than the font's em at every size: the columns
   // laid out from the em size alone would be wrong.
   auto odd = [](const std::string& text, int size) {
@@ -212,31 +219,24 @@ TEST(MetricsReuseTest, VerticalShortcutFallsBackWhenAUnitDisagrees) {
     if (text == "鸟") m.charHeight += 7;
     return m;
   };
-  FakeMetrics every(odd);
-  Layout expected = LayOutVertical(info, 1.0f, units, &every, false);
   FakeMetrics shortcut(odd);
-  Layout fast = LayOutVertical(info, 1.0f, units, &shortcut, true);
-  EXPECT_TRUE(SameAnnotations(expected, fast));
+  CheckedShortcut(Poster(), 1.0f, odd, &shortcut);
   // The fallback measured every unit at the starting size, as the
   // straightforward layout does.
-  EXPECT_EQ(1, shortcut.Count("鸟", info.fontSize));
+  EXPECT_EQ(1, shortcut.Count("鸟", Poster().fontSize));
 }
 
 TEST(MetricsReuseTest, VerticalShortcutChecksEvenWhenNothingFits) {
   TextInfo info = Poster();
   info.areaWidth = 3;  // nothing fits at any size with uniform ems
-  std::vector<std::string> units = Units(info.text);
   // ...but one character is narrow enough that the real layout differs.
   auto odd = [](const std::string& text, int size) {
     FontMetrics m = Uniform(text, size);
     if (text == "春") m.charWidth = 0.25;
     return m;
   };
-  FakeMetrics every(odd);
-  Layout expected = LayOutVertical(info, 0.0f, units, &every, false);
   FakeMetrics shortcut(odd);
-  Layout fast = LayOutVertical(info, 0.0f, units, &shortcut, true);
-  EXPECT_TRUE(SameAnnotations(expected, fast));
+  CheckedShortcut(info, 0.0f, odd, &shortcut);
 }
 
 }  // namespace
