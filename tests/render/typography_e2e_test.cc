@@ -112,15 +112,7 @@ std::vector<std::string> WordsOfLines(const std::vector<std::string>& lines) {
 // Pixels whose RGBA differ between two images of the same size, counted
 // in the rows [y0, y1).
 int CountDifferentRows(const RgbaImage& a, const RgbaImage& b, int y0, int y1) {
-  int count = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = 0; x < a.width; ++x)
-      for (int c = 0; c < 4; ++c)
-        if (a.rgba[(y * a.width + x) * 4 + c] != b.rgba[(y * a.width + x) * 4 + c]) {
-          ++count;
-          break;
-        }
-  return count;
+  return CountDifferentIn(a, b, Box{0, y0, a.width - 1, y1 - 1});
 }
 
 class TypographyRenderTest : public RenderFixture {};

@@ -29,17 +29,6 @@ std::string VerticalUi(const std::string& text, int size, int columnWidth,
          extra;
 }
 
-// Pixels of `b` whose RGBA differ between the two images.
-int CountDifferentIn(const RgbaImage& a, const RgbaImage& other, const Box& b) {
-  int count = 0;
-  for (int y = b.y0; y <= b.y1; ++y)
-    for (int x = b.x0; x <= b.x1; ++x)
-      if (a.R(x, y) != other.R(x, y) || a.G(x, y) != other.G(x, y) ||
-          a.B(x, y) != other.B(x, y) || a.A(x, y) != other.A(x, y))
-        ++count;
-  return count;
-}
-
 // 春夏秋冬山水花鳥風月雪
 const char kSeasons[] =
     "\xE6\x98\xA5\xE5\xA4\x8F\xE7\xA7\x8B\xE5\x86\xAC\xE5\xB1\xB1\xE6\xB0\xB4"

@@ -65,6 +65,16 @@ int CountBlueDominant(const RgbaImage& image) {
   });
 }
 
+int CountDifferentIn(const RgbaImage& a, const RgbaImage& b, const Box& box) {
+  int count = 0;
+  for (int y = box.y0; y <= box.y1; ++y)
+    for (int x = box.x0; x <= box.x1; ++x)
+      if (a.R(x, y) != b.R(x, y) || a.G(x, y) != b.G(x, y) ||
+          a.B(x, y) != b.B(x, y) || a.A(x, y) != b.A(x, y))
+        ++count;
+  return count;
+}
+
 std::string Describe(const Box& b) {
   if (b.empty()) return "empty box";
   return "box x " + std::to_string(b.x0) + ".." + std::to_string(b.x1) +

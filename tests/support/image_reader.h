@@ -38,6 +38,10 @@ int CountOpaque(const RgbaImage& image, float threshold = 0.0f);
 int CountRedDominant(const RgbaImage& image);
 int CountBlueDominant(const RgbaImage& image);
 
+// The pixels of `box` whose RGBA differ between two images of the same
+// size.
+int CountDifferentIn(const RgbaImage& a, const RgbaImage& b, const Box& box);
+
 // "box x X0..X1, y Y0..Y1", or "empty box", for failure messages.
 std::string Describe(const Box& b);
 
