@@ -18,22 +18,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Quick(const std::string& output) {
-  return Canvas(60, 30, output, R"("default": "Ab", "font": "sans", "size": 16,
-                                   "area": [2, 2, 56, 26], "fill": "red")");
-}
-
 std::string Repeat(const std::string& text, size_t bytes) {
   std::string out;
   while (out.size() < bytes) out += text;
   return out;
-}
-
-Lines Problems(const RunResult& run) {
-  Lines lines;
-  for (const std::string& m : run.messages)
-    if (m.rfind("Quillmark : ", 0) == 0) lines.push_back(m);
-  return lines;
 }
 
 TEST(BoundedWorkTest, EveryCanvasEndsInTimeAndTheOthersAreWritten) {
@@ -62,9 +50,9 @@ TEST(BoundedWorkTest, EveryCanvasEndsInTimeAndTheOthersAreWritten) {
                  R"(", "font": "sans", "size": 12, "area": [0, 0, 200, 60],
                 "fill": "red")"),
   };
-  std::vector<std::string> canvases = {Quick("first.png")};
+  std::vector<std::string> canvases = {QuickCanvas("first.png")};
   canvases.insert(canvases.end(), bombs.begin(), bombs.end());
-  canvases.push_back(Quick("last.png"));
+  canvases.push_back(QuickCanvas("last.png"));
 
   TempDir dir;
   dir.Write("fonts.json", TestFontList());
@@ -100,14 +88,14 @@ TEST(BoundedWorkTest, ImageMagickFailuresFailTheirCanvas) {
   TempDir dir;
   dir.Write("fonts.json", TestFontList());
   dir.Write("job.json", Job({
-      Quick("first.png"),
+      QuickCanvas("first.png"),
       // Too little memory for the pixel cache.
       Canvas(3000, 3000, "big.png", R"("default": "A", "font": "sans", "size": 40,
              "fill": "red")"),
       // A shadow whose blurred border takes the image past the width limit.
       Canvas(16384, 10, "wide.png", R"("default": "A", "font": "sans", "size": 8,
              "fill": "red", "shadow": "black", "s_size": 10, "s_alpha": 0.5)"),
-      Quick("last.png"),
+      QuickCanvas("last.png"),
   }));
   setenv("MAGICK_MEMORY_LIMIT", "8MiB", 1);
   setenv("MAGICK_MAP_LIMIT", "8MiB", 1);

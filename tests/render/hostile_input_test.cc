@@ -54,9 +54,9 @@ class HostileRun : public ::testing::Test {
   // Runs the canvases between a good first and last canvas.
   RunResult Run(const std::vector<std::string>& hostile,
                 const std::string& fonts = TestFontList()) {
-    std::string job = "[" + Small("first.png", kText);
+    std::string job = "[" + QuickCanvas("first.png");
     for (const std::string& c : hostile) job += ",\n" + c;
-    job += ",\n" + Small("last.png", kText) + "]";
+    job += ",\n" + QuickCanvas("last.png") + "]";
     std::string fontPath = dir_.Write("fonts.json", fonts);
     std::string jobPath = dir_.Write("job.json", job);
     return RunQuillmark({fontPath, jobPath}, dir_.path(), 60);
@@ -100,8 +100,8 @@ class HostileRun : public ::testing::Test {
 TEST_F(HostileRun, OnlyTheListedFormatsAreWritten) {
   // Which outputs are refused is the output resolver's to test; here a
   // format that writes text, and two paths that would write to the log.
-  RunResult run = Run({Small("txt:out.txt", kText), Small("-", kText),
-                       Small("fd:1", kText)});
+  RunResult run = Run({QuickCanvas("txt:out.txt"), QuickCanvas("-"),
+                       QuickCanvas("fd:1")});
   ExpectWritesRefused(run, {"txt:out.txt", "-", "fd:1"});
   ExpectGoodCanvasesWritten();
   ExpectFiles({});
@@ -109,9 +109,9 @@ TEST_F(HostileRun, OnlyTheListedFormatsAreWritten) {
 
 TEST_F(HostileRun, OutputPathsAreUsedAsWritten) {
   std::string longName(300, 'n');
-  RunResult run = Run({Small("100%d.png", kText), Small("scene[0]x.png", kText),
-                       Small("@list.png", kText), Small("tail.png[0]", kText),
-                       Small(longName + ".png", kText)});
+  RunResult run = Run({QuickCanvas("100%d.png"), QuickCanvas("scene[0]x.png"),
+                       QuickCanvas("@list.png"), QuickCanvas("tail.png[0]"),
+                       QuickCanvas(longName + ".png")});
   ExpectWritesRefused(run, {"tail.png[0]", longName + ".png"});
   ExpectGoodCanvasesWritten();
   ExpectFiles({"100%d.png", "@list.png", "scene[0]x.png"});
@@ -121,7 +121,7 @@ TEST_F(HostileRun, OutputPathsAreUsedAsWritten) {
 TEST_F(HostileRun, ExistingPathsThatAreNotRegularFilesFail) {
   ASSERT_EQ(0, mkfifo(dir_.File("fifo.png").c_str(), 0666));
   ASSERT_EQ(0, mkdir(dir_.File("folder.png").c_str(), 0777));
-  RunResult run = Run({Small("fifo.png", kText), Small("folder.png", kText)});
+  RunResult run = Run({QuickCanvas("fifo.png"), QuickCanvas("folder.png")});
   ExpectWritesRefused(run, {"fifo.png", "folder.png"});  // without blocking
   ExpectGoodCanvasesWritten();
   ExpectFiles({"fifo.png", "folder.png"});
@@ -216,15 +216,16 @@ TEST_F(HostileRun, InputFilesThatAreNoRegularFilesOrTooLargeAreRefused) {
 
 TEST_F(HostileRun, ClosedStandardOutputDoesNotStopTheRun) {
   std::vector<std::string> canvases;
-  for (int i = 0; i < 5; ++i) canvases.push_back(Small("more" + std::to_string(i) + ".png", kText));
+  for (int i = 0; i < 5; ++i)
+    canvases.push_back(QuickCanvas("more" + std::to_string(i) + ".png"));
   // More log lines than fit a pipe's buffer, so writes fail after `head`
   // has gone: one failing font line per entry.
   std::string fonts = std::string("{\"sans\":\"") + QUILLMARK_TEST_SANS + "\"";
   for (int i = 0; i < 2000; ++i) fonts += ",\"bad" + std::to_string(i) + "\":0";
   fonts += "}";
-  std::string job = "[" + Small("first.png", kText);
+  std::string job = "[" + QuickCanvas("first.png");
   for (const std::string& c : canvases) job += "," + c;
-  job += "," + Small("last.png", kText) + "]";
+  job += "," + QuickCanvas("last.png") + "]";
   dir_.Write("fonts.json", fonts);
   dir_.Write("job.json", job);
   std::string script = dir_.Write(
@@ -255,9 +256,9 @@ TEST_F(HostileRun, FileSizeLimitFailsTheWriteAndKeepsThePreviousImage) {
   limited.cwd = dir_.path();
   limited.timeoutSeconds = 60;
   limited.fileSizeLimit = 20000;
-  std::string job = "[" + Small("first.png", kText) + "," +
+  std::string job = "[" + QuickCanvas("first.png") + "," +
                     Small("big.bmp", "\"default\":\"new\",\"font\":\"sans\"", 200, 100) +
-                    "," + Small("last.png", kText) + "]";
+                    "," + QuickCanvas("last.png") + "]";
   dir_.Write("job.json", job);
   RunResult run = RunQuillmark({"fonts.json", "job.json"}, limited);
   EXPECT_EQ(1, run.exitCode) << run.output;
@@ -272,7 +273,7 @@ TEST_F(HostileRun, FileSizeLimitFailsTheWriteAndKeepsThePreviousImage) {
 
 TEST_F(HostileRun, KillDuringAWriteKeepsThePreviousImageAndTheNextRunCleansUp) {
   // The previous image: a small BMP.
-  ASSERT_EQ(0, Run({Small("big.bmp", kText)}).exitCode);
+  ASSERT_EQ(0, Run({QuickCanvas("big.bmp")}).exitCode);
   const std::string previous = ReadWholeFile(dir_.File("big.bmp"));
   ASSERT_FALSE(previous.empty());
 
@@ -299,7 +300,7 @@ TEST_F(HostileRun, KillDuringAWriteKeepsThePreviousImageAndTheNextRunCleansUp) {
   ASSERT_EQ(1u, leftOver.size());
 
   // The next run that writes big.bmp removes the left-over.
-  RunResult next = Run({Small("big.bmp", kText)});
+  RunResult next = Run({QuickCanvas("big.bmp")});
   EXPECT_EQ(0, next.exitCode) << next.output;
   EXPECT_FALSE(FileExists(dir_.File(leftOver[0])));
   EXPECT_EQ(previous, ReadWholeFile(dir_.File("big.bmp")));  // the same canvas
@@ -315,7 +316,7 @@ TEST_F(HostileRun, SymbolicLinksAndStandardOutputAreRefused) {
   const char* paths[] = {"link.png", "dangling.png", "png:/dev/stdout",
                          "png:/proc/self/fd/1"};
   std::vector<std::string> canvases;
-  for (const char* path : paths) canvases.push_back(Small(path, kText));
+  for (const char* path : paths) canvases.push_back(QuickCanvas(path));
   RunResult run = Run(canvases);
   ExpectWritesRefused(run, {paths, paths + 4});
   for (const std::string& problem : Problems(run))
@@ -331,8 +332,8 @@ TEST_F(HostileRun, SymbolicLinksAndStandardOutputAreRefused) {
 TEST_F(HostileRun, ByteOrderMarksAreSkippedInBothFiles) {
   const std::string bom = "\xEF\xBB\xBF";
   dir_.Write("fonts.json", bom + TestFontList());
-  dir_.Write("job.json", bom + "[" + Small("first.png", kText) + "," +
-                             Small("last.png", kText) + "]");
+  dir_.Write("job.json", bom + "[" + QuickCanvas("first.png") + "," +
+                             QuickCanvas("last.png") + "]");
   RunResult run = RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
   EXPECT_EQ(0, run.exitCode) << run.output;
   EXPECT_TRUE(Problems(run).empty()) << run.output;

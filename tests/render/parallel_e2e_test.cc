@@ -135,14 +135,9 @@ std::string SlowCanvas() {
                    "shadow": "black", "s_size": 300, "s_alpha": 0.5, "s_dist": 2)");
 }
 
-std::string Quick(const std::string& output) {
-  return Canvas(60, 30, output, R"("default": "Ab", "font": "sans", "size": 16,
-                                   "area": [2, 2, 56, 26], "fill": "red")");
-}
-
 TEST(ParallelRunTest, TimeLimitStopsASlowCanvasAndTheRunGoesOn) {
   TempDir dir;
-  RunResult run = RunIn(dir, Job({Quick("first.png"), SlowCanvas(), Quick("last.png")}),
+  RunResult run = RunIn(dir, Job({QuickCanvas("first.png"), SlowCanvas(), QuickCanvas("last.png")}),
                         {"-timeout=2"}, 60);
   EXPECT_EQ(1, run.exitCode);
   EXPECT_EQ((Lines{"Quillmark : canvas 1 (slow.png) stopped after 2 s"}),
@@ -195,7 +190,7 @@ TEST(ParallelRunTest, AWorkerThatDiesFailsOnlyItsCanvas) {
       }
     }
   });
-  RunResult run = RunIn(dir, Job({Quick("first.png"), SlowCanvas(), Quick("last.png")}),
+  RunResult run = RunIn(dir, Job({QuickCanvas("first.png"), SlowCanvas(), QuickCanvas("last.png")}),
                         {"-timeout=0"}, 120);
   killer.join();
   ASSERT_TRUE(killed);
@@ -211,10 +206,10 @@ TEST(ParallelRunTest, AWorkerKilledWhileWritingLeavesNoTemporaryFile) {
   dir.Write("fonts.json", TestFontList());
   // A 36 MB BMP: its write lasts long enough for the kill to land in it.
   dir.Write("job.json",
-            Job({Quick("first.png"),
+            Job({QuickCanvas("first.png"),
                  Canvas(3000, 3000, "big.bmp", R"("default": "Ab", "font": "sans",
                                                    "size": 16, "fill": "red")"),
-                 Quick("last.png")}));
+                 QuickCanvas("last.png")}));
   ProcessOptions options;
   options.cwd = dir.path();
   bool seen = false;

@@ -11,6 +11,11 @@ std::string Canvas(int width, int height, const std::string& output,
          "],\"output\":\"" + output + "\",\"ui\":{" + ui + "}}";
 }
 
+std::string QuickCanvas(const std::string& output) {
+  return Canvas(60, 30, output, R"("default": "Ab", "font": "sans", "size": 16,
+                                   "area": [2, 2, 56, 26], "fill": "red")");
+}
+
 std::string Job(const std::vector<std::string>& canvases) {
   std::string job = "[\n";
   for (size_t i = 0; i < canvases.size(); ++i)

@@ -18,6 +18,9 @@ std::string AreaJson(const Area& a);
 std::string Canvas(int width, int height, const std::string& output,
                    const std::string& ui);
 
+// A 60 x 30 canvas with "Ab" in red DejaVu Sans at size 16: quick to draw.
+std::string QuickCanvas(const std::string& output);
+
 // A job file's text: the canvases in an array.
 std::string Job(const std::vector<std::string>& canvases);
 
