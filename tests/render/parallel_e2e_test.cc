@@ -83,6 +83,16 @@ TEST(ParallelRunTest, SameImagesLogAndStatusWhateverTheJobs) {
     EXPECT_EQ(sequential.messages, run.messages) << jobs;
     EXPECT_TRUE(expected == Outputs(dir)) << jobs << ": the images differ";
   }
+  // Workers give ImageMagick fewer threads than a run one canvas at a time;
+  // the thread count must not show in an image.
+  for (const char* threads : {"1", "2"}) {
+    setenv("MAGICK_THREAD_LIMIT", threads, 1);
+    TempDir dir;
+    RunIn(dir, MixedJob(), {});
+    unsetenv("MAGICK_THREAD_LIMIT");
+    EXPECT_TRUE(expected == Outputs(dir))
+        << threads << " threads: the images differ";
+  }
   // The later of the two canvases that write dup.png is the one that stays:
   // it is blue.
   TempDir alone;
