@@ -229,9 +229,20 @@ TEST(HorizontalStopTest, LinesPastTheAreaAreCut) {
   FakeMetrics m(Uniform(200, 50, 15));  // one unit per line
   const TextInfo info = Item(100, 10, 200, 90);  // bottom 100, advance 30
   // 40, 70, 100 pass (the last exactly); 130 does not.
-  EXPECT_EQ(Texts(LayOut(info, "abcde", &m, 0)), (Strings{"a", "b", "c"}));
+  const Layout three = LayOut(info, "abcde", &m, 0);
+  EXPECT_EQ(Texts(three), (Strings{"a", "b", "c"}));
+  // The lines drawn, as annotated, and the cut ones, for the report.
+  ASSERT_EQ(three.lines.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(three.lines[i].text, three.annotations[i].text);
+    EXPECT_EQ(three.lines[i].x, three.annotations[i].x);
+    EXPECT_EQ(three.lines[i].y, three.annotations[i].y);
+  }
+  EXPECT_EQ(three.overflow, (Strings{"d", "e"}));
   // 41, 71, then 101 > 100.
-  EXPECT_EQ(Texts(LayOut(info, "abcde", &m, 1)), (Strings{"a", "b"}));
+  const Layout two = LayOut(info, "abcde", &m, 1);
+  EXPECT_EQ(Texts(two), (Strings{"a", "b"}));
+  EXPECT_EQ(two.overflow, (Strings{"c", "d", "e"}));
   // 10 + 30 > 30: not even the first line.
   EXPECT_TRUE(LayOut(Item(100, 10, 200, 20), "abcde", &m).annotations.empty());
 }

@@ -105,6 +105,17 @@ TEST(VerticalPlaceTest, WithoutFittingColumnsRunPastTheLeftEdge) {
   EXPECT_EQ(layout.annotations[5].x, 111);
   EXPECT_EQ(layout.annotations[14].x, 71);
   EXPECT_EQ(layout.annotations[14].text, "o");
+  // The columns by their left edges and tops; the one that starts left of
+  // the area is the text that does not fit.
+  ASSERT_EQ(layout.lines.size(), 3u);
+  const std::vector<std::string> texts = {"abcde", "fghij", "klmno"};
+  const Doubles lefts = {140, 100, 60};
+  for (size_t j = 0; j < 3; ++j) {
+    EXPECT_EQ(layout.lines[j].text, texts[j]);
+    EXPECT_EQ(layout.lines[j].x, lefts[j]);
+    EXPECT_EQ(layout.lines[j].y, 0);
+  }
+  EXPECT_EQ(layout.overflow, (std::vector<std::string>{"klmno"}));
 }
 
 TEST(VerticalPlaceTest, LineFeedIsAnOrdinaryUnit) {
