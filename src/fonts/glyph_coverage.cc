@@ -2,6 +2,8 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
 
 #include <algorithm>
 
@@ -17,12 +19,59 @@ bool IsControl(char32_t code) {
   return code < 0x20 || (code >= 0x7F && code <= 0x9F);
 }
 
+// The glyph locations of a TrueType font ("loca", as byte offsets into
+// "glyf"), and the length of "glyf"; empty for other fonts.
+struct GlyphLocations {
+  std::vector<FT_ULong> offsets;
+  FT_ULong glyfLength = 0;
+};
+
+GlyphLocations ReadGlyphLocations(FT_Face face) {
+  GlyphLocations result;
+  const TT_Header* head =
+      static_cast<const TT_Header*>(FT_Get_Sfnt_Table(face, FT_SFNT_HEAD));
+  FT_ULong locaLength = 0;
+  if (head == nullptr ||
+      FT_Load_Sfnt_Table(face, TTAG_glyf, 0, nullptr,
+                         &result.glyfLength) != 0 ||
+      FT_Load_Sfnt_Table(face, TTAG_loca, 0, nullptr, &locaLength) != 0)
+    return result;
+  const int entry = head->Index_To_Loc_Format != 0 ? 4 : 2;
+  // FreeType reads at most 0x10000 entries.
+  locaLength = std::min<FT_ULong>(locaLength, FT_ULong{0x10000} * entry);
+  std::vector<FT_Byte> loca(locaLength);
+  if (locaLength == 0 ||
+      FT_Load_Sfnt_Table(face, TTAG_loca, 0, loca.data(), &locaLength) != 0)
+    return result;
+  for (size_t at = 0; at + entry <= loca.size(); at += entry)
+    result.offsets.push_back(
+        entry == 4 ? FT_ULong{loca[at]} << 24 | FT_ULong{loca[at + 1]} << 16 |
+                         FT_ULong{loca[at + 2]} << 8 | loca[at + 3]
+                   : (FT_ULong{loca[at]} << 8 | loca[at + 1]) * 2);
+  return result;
+}
+
+// Whether FreeType finds the location of `glyph` broken: it then loads the
+// glyph as an empty one without an error, and nothing is drawn for it. Its
+// rule (tt_face_get_location): the glyph's start, or its end unless it is
+// the last glyph, lies past the end of "glyf".
+bool LocationIsBroken(const GlyphLocations& locations, FT_UInt glyph) {
+  const std::vector<FT_ULong>& at = locations.offsets;
+  if (glyph >= at.size())
+    return false;
+  if (at[glyph] > locations.glyfLength)
+    return true;
+  return glyph + 1 < at.size() && at[glyph + 1] > locations.glyfLength &&
+         glyph + 2 != at.size();
+}
+
 }  // namespace
 
 struct GlyphCoverage::State {
   FT_Library library = nullptr;
   struct Face {
     FT_Face face = nullptr;
+    GlyphLocations locations;
     std::set<FT_UInt> loaded;  // glyphs known to load
   };
   std::map<std::string, Face> faces;  // by font key
@@ -59,6 +108,8 @@ GlyphCoverage::Result GlyphCoverage::Check(const std::string& fontKey,
     State::Face opened;
     if (FT_New_Face(s.library, path.c_str(), 0, &opened.face) != 0)
       opened.face = nullptr;
+    else
+      opened.locations = ReadGlyphLocations(opened.face);
     found = s.faces.emplace(fontKey, opened).first;
   }
   State::Face& face = found->second;
@@ -87,7 +138,8 @@ GlyphCoverage::Result GlyphCoverage::Check(const std::string& fontKey,
     }
     if (!sized || face.loaded.count(glyph) != 0)
       continue;
-    if (FT_Load_Glyph(face.face, glyph,
+    if (LocationIsBroken(face.locations, glyph) ||
+        FT_Load_Glyph(face.face, glyph,
                       FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
       result.brokenGlyph = true;
     else

@@ -25,8 +25,9 @@ class GlyphCoverage {
     // they first occur. Control characters and bytes that are not UTF-8 are
     // not counted: no font is expected to draw them.
     std::vector<std::string> missing;
-    // A glyph that the character map names does not load: the font is
-    // damaged, and ImageMagick would silently draw nothing for it.
+    // A glyph that the character map names does not load, or its location
+    // lies past the outlines: the font is damaged, and ImageMagick would
+    // silently draw nothing for it.
     bool brokenGlyph = false;
   };
 

@@ -41,6 +41,13 @@ TEST(GlyphCoverageTest, AGlyphThatDoesNotLoadMarksTheFontBroken) {
   GlyphCoverage::Result damaged = Check(&coverage, DamagedFontCopy(dir), {"A"});
   EXPECT_TRUE(damaged.opened);
   EXPECT_TRUE(damaged.brokenGlyph);
+  // Locations past the end of the outlines: FreeType loads the glyph as an
+  // empty one, without an error.
+  TempDir other;
+  GlyphCoverage::Result located = Check(
+      &coverage, DamagedFontCopy(other, FontDamage::kLocaOverwritten), {"A"});
+  EXPECT_TRUE(located.opened);
+  EXPECT_TRUE(located.brokenGlyph);
   EXPECT_FALSE(Check(&coverage, dir.Write("text.ttf", "not a font"), {"A"}).opened);
 }
 

@@ -267,18 +267,25 @@ TEST_F(OutcomeTest, AReportThatCannotBeWrittenFailsTheRun) {
 }
 
 TEST_F(OutcomeTest, AFontWhoseGlyphsDoNotLoadIsUnreadable) {
-  const std::string damaged = DamagedFontCopy(dir_);
-  dir_.Write("fonts.json", "{\"sans\": \"" QUILLMARK_TEST_SANS "\", \"damaged\": \"" +
-                               damaged + "\"}");
-  dir_.Write("job.json",
-             Job({Canvas(60, 30, "a.png", R"("default": "A", "font": "damaged",
-                                            "size": 16, "fill": "red")"),
-                  Canvas(60, 30, "b.png", std::string(kStyle) +
-                                              R"(, "default": "B", "size": 16)")}));
-  RunResult run = RunQuillmark({"fonts.json", "job.json"}, dir_.path(), 60);
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_EQ((Lines{"Quillmark : unable to read font " + damaged}), Problems(run));
-  EXPECT_EQ((Lines{"b.png"}), Images());
+  for (FontDamage damage : {FontDamage::kGlyfOverwritten,
+                            FontDamage::kLocaOverwritten, FontDamage::kGlyfCut}) {
+    TempDir dir;
+    const std::string damaged = DamagedFontCopy(dir, damage);
+    dir.Write("fonts.json", "{\"sans\": \"" QUILLMARK_TEST_SANS "\", \"damaged\": \"" +
+                                damaged + "\"}");
+    dir.Write("job.json",
+              Job({Canvas(60, 30, "a.png", R"("default": "A", "font": "damaged",
+                                             "size": 16, "fill": "red")"),
+                   Canvas(60, 30, "b.png", std::string(kStyle) +
+                                               R"(, "default": "B", "size": 16)")}));
+    RunResult run = RunQuillmark({"fonts.json", "job.json"}, dir.path(), 60);
+    const int which = static_cast<int>(damage);
+    EXPECT_EQ(1, run.exitCode) << which;
+    EXPECT_EQ((Lines{"Quillmark : unable to read font " + damaged}), Problems(run))
+        << which;
+    EXPECT_FALSE(FileExists(dir.File("a.png"))) << which;
+    EXPECT_TRUE(FileExists(dir.File("b.png"))) << which;
+  }
 }
 
 }  // namespace

@@ -5,9 +5,17 @@
 
 #include "support/temp_dir.h"
 
-// Writes a copy of DejaVu Sans whose glyph outlines ("glyf") are overwritten
-// with 0xFF into `dir`, and returns its path: its table directory and
-// character map are intact, but no glyph loads.
-std::string DamagedFontCopy(const TempDir& dir);
+// How a copy of a font is damaged. Its table directory and character map
+// stay intact, but no glyph can be drawn:
+enum class FontDamage {
+  kGlyfOverwritten,  // the outlines ("glyf") are 0xFF bytes
+  kLocaOverwritten,  // the glyph locations ("loca") are 0xFF bytes
+  kGlyfCut,          // the file ends halfway through the outlines
+};
+
+// Writes a damaged copy of DejaVu Sans into `dir` as damaged.ttf, and
+// returns its path.
+std::string DamagedFontCopy(const TempDir& dir,
+                            FontDamage damage = FontDamage::kGlyfOverwritten);
 
 #endif  // QUILLMARK_TESTS_SUPPORT_FONT_FILES_H_
