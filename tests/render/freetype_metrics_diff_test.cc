@@ -19,30 +19,9 @@
 #include "render/magick_metrics.h"
 #include "fonts/font_file.h"
 #include "render/metrics_cache.h"
+#include "util/utf8.h"
 
 namespace {
-
-// `code` in UTF-8's bit pattern, surrogates and code points past U+10FFFF
-// included (unlike EncodeUtf8): ImageMagick's reader takes those too.
-std::string Utf8(uint32_t code) {
-  std::string s;
-  if (code < 0x80) {
-    s += static_cast<char>(code);
-  } else if (code < 0x800) {
-    s += static_cast<char>(0xC0 | (code >> 6));
-    s += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    s += static_cast<char>(0xE0 | (code >> 12));
-    s += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (code >> 18));
-    s += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (code & 0x3F));
-  }
-  return s;
-}
 
 std::string Escaped(const std::string& text) {
   std::string out;
@@ -110,10 +89,10 @@ std::vector<uint32_t> Diacritics() {
 std::vector<std::string> Texts() {
   std::vector<std::string> texts;
   for (int c = 0x20; c < 0x7F; ++c) texts.push_back(std::string(1, char(c)));
-  for (uint32_t c : CjkCodes()) texts.push_back(Utf8(c));
-  for (uint32_t c : CjkPunctuation()) texts.push_back(Utf8(c));
-  for (uint32_t c : Emoji()) texts.push_back(Utf8(c));
-  for (uint32_t c : Diacritics()) texts.push_back(Utf8(c));
+  for (uint32_t c : CjkCodes()) texts.push_back(EncodeUtf8(c));
+  for (uint32_t c : CjkPunctuation()) texts.push_back(EncodeUtf8(c));
+  for (uint32_t c : Emoji()) texts.push_back(EncodeUtf8(c));
+  for (uint32_t c : Diacritics()) texts.push_back(EncodeUtf8(c));
   const char* fixed[] = {
       "", " ", "\t", "\n", "  ", " \n ", "a\tb", "a\nb", "\r\n",
       // Invalid UTF-8, read as Latin-1 as a whole.
@@ -150,13 +129,13 @@ std::vector<std::string> Texts() {
       else if (kind < 68)
         text += ' ';
       else if (kind < 78)
-        text += Utf8(pick(marks));
+        text += EncodeUtf8(pick(marks));
       else if (kind < 90)
-        text += Utf8(pick(cjk));
+        text += EncodeUtf8(pick(cjk));
       else if (kind < 95)
-        text += Utf8(pick(punct));
+        text += EncodeUtf8(pick(punct));
       else if (kind < 98)
-        text += Utf8(pick(emoji));
+        text += EncodeUtf8(pick(emoji));
       else if (line % 4 == 0)
         text += static_cast<char>(0x80 + random() % 128);
       else
@@ -186,8 +165,8 @@ struct WideLine {
 std::vector<WideLine> WideLines() {
   std::string ws, cjk, mixed, spacesThenW;
   for (int i = 0; i < 800; ++i) ws += "W ";
-  for (int i = 0; i < 400; ++i) cjk += Utf8(0x6F22) + Utf8(0x3001);
-  for (int i = 0; i < 300; ++i) mixed += "Av\xC3\xA9 " + Utf8(0x56FD);
+  for (int i = 0; i < 400; ++i) cjk += EncodeUtf8(0x6F22) + EncodeUtf8(0x3001);
+  for (int i = 0; i < 300; ++i) mixed += "Av\xC3\xA9 " + EncodeUtf8(0x56FD);
   spacesThenW = std::string(3000, ' ') + "WAV";
   // At size 2 an 'l' advances by one pixel, so the first glyph refused ends
   // exactly one pixel past the limit.
