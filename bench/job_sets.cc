@@ -40,14 +40,25 @@ int Between(std::mt19937* rng, int low, int high) {
   return std::uniform_int_distribution<int>(low, high)(*rng);
 }
 
-// Horizontal banners fitted from a large size, with an outline under the
-// fill (two passes) and a drop shadow.
-JobSet Banners(std::mt19937* rng, int count) {
+// A job of `count` canvases, one a line; `canvas(i)` writes canvas i.
+// Canvases are made in order, so the random draws are too.
+template <typename Canvas>
+std::string JobArray(int count, Canvas canvas) {
   std::ostringstream job;
   job << "[";
   for (int i = 0; i < count; ++i) {
-    job << (i ? ",\n" : "\n")
-        << "{\"size\": [1000, 340], \"output\": \"banner" << i << ".png\", \"ui\": {"
+    job << (i ? ",\n" : "\n");
+    canvas(job, i);
+  }
+  job << "\n]\n";
+  return job.str();
+}
+
+// Horizontal banners fitted from a large size, with an outline under the
+// fill (two passes) and a drop shadow.
+JobSet Banners(std::mt19937* rng, int count) {
+  const std::string text = JobArray(count, [&](std::ostringstream& job, int i) {
+    job << "{\"size\": [1000, 340], \"output\": \"banner" << i << ".png\", \"ui\": {"
         << "\"default\": \"" << Words(rng, 80 + Between(rng, 0, 30)) << "\", "
         << "\"font\": \"sans\", \"size\": 120, \"line_height\": 130, "
         << "\"align\": " << Between(rng, 0, 2) << ", \"area\": [20, 20, 960, 300], "
@@ -55,20 +66,16 @@ JobSet Banners(std::mt19937* rng, int count) {
         << ", \"strokeOverFill\": false, \"shadow\": \"#000000\", \"s_size\": 3, "
         << "\"s_dist\": 5, \"s_angle\": " << Between(rng, 0, 359)
         << ", \"s_alpha\": 0.5, \"adjustToFit\": true}}";
-  }
-  job << "\n]\n";
+  });
   return {"banners", "horizontal banners, ~100 characters fitted from 120 pt, outline under fill, shadow",
-          job.str(), count};
+          text, count};
 }
 
 // Vertical CJK columns fitted from a large size, with an outline (under or
 // over the fill) and a drop shadow.
 JobSet VerticalFit(std::mt19937* rng, int count) {
-  std::ostringstream job;
-  job << "[";
-  for (int i = 0; i < count; ++i) {
-    job << (i ? ",\n" : "\n")
-        << "{\"size\": [240, 620], \"output\": \"vertical" << i << ".png\", \"ui\": {"
+  const std::string text = JobArray(count, [&](std::ostringstream& job, int i) {
+    job << "{\"size\": [240, 620], \"output\": \"vertical" << i << ".png\", \"ui\": {"
         << "\"default\": \"" << Cjk(rng, Between(rng, 24, 40)) << "\", "
         << "\"font\": \"cjk\", \"size\": 120, \"line_height\": 48, "
         << "\"align\": " << Between(rng, 0, 2) << ", \"area\": [10, 10, 220, 600], "
@@ -78,42 +85,33 @@ JobSet VerticalFit(std::mt19937* rng, int count) {
         << ", \"s_dist\": " << Between(rng, 3, 6) << ", \"s_angle\": " << Between(rng, 0, 359)
         << ", \"s_alpha\": 0." << Between(rng, 4, 6)
         << ", \"direction\": 1, \"adjustToFit\": true}}";
-  }
-  job << "\n]\n";
+  });
   return {"vertical-fit",
-          "vertical CJK, 24-40 characters fitted from 120 pt, outline, shadow", job.str(),
+          "vertical CJK, 24-40 characters fitted from 120 pt, outline, shadow", text,
           count};
 }
 
 // Vertical CJK columns at a fixed size, fill only.
 JobSet Vertical(std::mt19937* rng, int count) {
-  std::ostringstream job;
-  job << "[";
-  for (int i = 0; i < count; ++i) {
-    job << (i ? ",\n" : "\n")
-        << "{\"size\": [240, 620], \"output\": \"vertical" << i << ".png\", \"ui\": {"
+  const std::string text = JobArray(count, [&](std::ostringstream& job, int i) {
+    job << "{\"size\": [240, 620], \"output\": \"vertical" << i << ".png\", \"ui\": {"
         << "\"default\": \"" << Cjk(rng, Between(rng, 24, 40)) << "\", "
         << "\"font\": \"cjk\", \"size\": 40, \"line_height\": 48, "
         << "\"align\": " << Between(rng, 0, 2) << ", \"area\": [10, 10, 220, 600], "
         << "\"fill\": \"#B22222\", \"direction\": 1}}";
-  }
-  job << "\n]\n";
-  return {"vertical", "vertical CJK, 24-40 characters at 40 pt, no fitting", job.str(), count};
+  });
+  return {"vertical", "vertical CJK, 24-40 characters at 40 pt, no fitting", text, count};
 }
 
 // Many small labels: short text, no fitting, no outline, no shadow.
 JobSet Plain(std::mt19937* rng, int count) {
-  std::ostringstream job;
-  job << "[";
-  for (int i = 0; i < count; ++i) {
-    job << (i ? ",\n" : "\n")
-        << "{\"size\": [240, 60], \"output\": \"label" << i << ".png\", \"ui\": {"
+  const std::string text = JobArray(count, [&](std::ostringstream& job, int i) {
+    job << "{\"size\": [240, 60], \"output\": \"label" << i << ".png\", \"ui\": {"
         << "\"default\": \"" << Words(rng, static_cast<size_t>(Between(rng, 5, 20))) << "\", "
         << "\"font\": \"" << (i % 2 ? "serif" : "sans") << "\", \"size\": " << Between(rng, 14, 24)
         << ", \"line_height\": 28, \"area\": [8, 8, 224, 44], \"fill\": \"#202020\"}}";
-  }
-  job << "\n]\n";
-  return {"plain", "small labels, 5-20 characters, no fitting, outline or shadow", job.str(), count};
+  });
+  return {"plain", "small labels, 5-20 characters, no fitting, outline or shadow", text, count};
 }
 
 struct Generator {

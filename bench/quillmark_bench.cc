@@ -138,24 +138,33 @@ bool Selected(const std::string& sets, const std::string& name) {
   return list.find("," + name + ",") != std::string::npos;
 }
 
+// Writes `text` to `path`, saying so on standard error when it cannot.
+bool WriteOrSay(const std::string& path, const std::string& text) {
+  if (WriteFile(path, text)) return true;
+  fprintf(stderr, "could not write %s\n", path.c_str());
+  return false;
+}
+
+// Makes the set `count` and writes it as ROOT/<set>/job.json; its folder
+// goes to *dir.
+bool WriteJobSet(const std::string& root, const SetCount& count, JobSet* set,
+                 std::string* dir) {
+  MakeJobSet(count.name, count.count, set);
+  *dir = root + "/" + set->name;
+  mkdir(dir->c_str(), 0777);
+  return WriteOrSay(*dir + "/job.json", set->jobText);
+}
+
 // Writes DIR/fonts.json and DIR/<set>/job.json for every set.
 int WriteJobs(const std::string& root, const std::vector<SetCount>& counts,
               const std::string& sets) {
   mkdir(root.c_str(), 0777);
-  if (!WriteFile(root + "/fonts.json", BenchFontList())) {
-    fprintf(stderr, "could not write %s/fonts.json\n", root.c_str());
-    return 2;
-  }
+  if (!WriteOrSay(root + "/fonts.json", BenchFontList())) return 2;
   for (const SetCount& count : counts) {
     if (!Selected(sets, count.name)) continue;
     JobSet set;
-    MakeJobSet(count.name, count.count, &set);
-    const std::string dir = root + "/" + set.name;
-    mkdir(dir.c_str(), 0777);
-    if (!WriteFile(dir + "/job.json", set.jobText)) {
-      fprintf(stderr, "could not write %s/job.json\n", dir.c_str());
-      return 2;
-    }
+    std::string dir;
+    if (!WriteJobSet(root, count, &set, &dir)) return 2;
     printf("%s %d\n", set.name.c_str(), set.canvases);
   }
   return 0;
@@ -193,7 +202,7 @@ int main(int argc, char** argv) {
     mkdir(root.c_str(), 0777);
   }
   const std::string fontList = root + "/fonts.json";
-  WriteFile(fontList, BenchFontList());
+  if (!WriteOrSay(fontList, BenchFontList())) return 2;
 
   printf("%-13s %8s  %-15s %9s %12s %14s\n", "set", "canvases", "path", "seconds",
          "canvases/s", "queries/canvas");
@@ -201,11 +210,9 @@ int main(int argc, char** argv) {
   for (const SetCount& count : counts) {
     if (!Selected(sets, count.name)) continue;
     JobSet set;
-    MakeJobSet(count.name, count.count, &set);
-    const std::string dir = root + "/" + set.name;
-    mkdir(dir.c_str(), 0777);
+    std::string dir;
+    if (!WriteJobSet(root, count, &set, &dir)) return 2;
     const std::string jobPath = dir + "/job.json";
-    WriteFile(jobPath, set.jobText);
 
     Measurement results[2];
     for (int i = 0; i < 2; ++i) {
