@@ -295,6 +295,19 @@ Run RunLayout(const Item& item, Kind kind, bool cached) {
   return {name, std::move(layout), fake.sizes, fake.measurements, fake.failed};
 }
 
+// What holds for every layout: a failed measurement is reported and places
+// nothing, and every coordinate is finite.
+void CheckFailureAndCoordinates(const Run& run) {
+  const Layout& layout = run.layout;
+  if (layout.metricsFailed != run.failed)
+    Fail(run.name, "metricsFailed does not tell whether a measurement failed");
+  if (layout.metricsFailed && !layout.annotations.empty())
+    Fail(run.name, "text placed after a failed measurement");
+  for (const Annotation& a : layout.annotations)
+    if (!std::isfinite(a.x) || !std::isfinite(a.y))
+      Fail(run.name, "a coordinate is not finite");
+}
+
 // The passes: fontSize - 4 at most, from fontSize down by one each. A
 // vertical layout that relied on uniform em sizes and found them unequal
 // lays the item out once more from the start: `attempts` is 2 then.
@@ -326,13 +339,7 @@ void CheckPasses(const Item& item, const Run& run, int attempts) {
                                  units + 2)
     Fail(name, "more measurements than the passes need");
   const Layout& layout = run.layout;
-  if (layout.metricsFailed != run.failed)
-    Fail(name, "metricsFailed does not tell whether a measurement failed");
-  if (layout.metricsFailed && !layout.annotations.empty())
-    Fail(name, "text placed after a failed measurement");
-  for (const Annotation& a : layout.annotations)
-    if (!std::isfinite(a.x) || !std::isfinite(a.y))
-      Fail(name, "a coordinate is not finite");
+  CheckFailureAndCoordinates(run);
   if (!item.info.adjustToFit && layout.fontSize != start)
     Fail(name, "the font size changed without fitting");
   if (layout.fontSize > start)
@@ -480,13 +487,7 @@ void CheckTypeset(const Item& item, const Run& run, bool vertical) {
   for (int size : run.sizes)
     if (size > start)
       Fail(name, "a pass above the item's size");
-  if (layout.metricsFailed != run.failed)
-    Fail(name, "metricsFailed does not tell whether a measurement failed");
-  if (layout.metricsFailed && !layout.annotations.empty())
-    Fail(name, "text placed after a failed measurement");
-  for (const Annotation& a : layout.annotations)
-    if (!std::isfinite(a.x) || !std::isfinite(a.y))
-      Fail(name, "a coordinate is not finite");
+  CheckFailureAndCoordinates(run);
   if (layout.metricsFailed || start < kMinFontSize)
     return;
   if (!info.adjustToFit && (layout.fontSize != start || layout.fitFailed))
