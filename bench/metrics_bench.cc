@@ -26,13 +26,13 @@
 #include <vector>
 
 #include "fonts/font_file.h"
-#include "render/exact_metrics.h"
-#include "render/freetype_metrics.h"
-#include "render/horizontal_layout.h"
-#include "render/magick_handles.h"
-#include "render/magick_metrics.h"
-#include "render/metrics_cache.h"
-#include "render/split_word.h"
+#include "render/metrics/exact_metrics.h"
+#include "render/metrics/freetype_metrics.h"
+#include "render/layout/horizontal_layout.h"
+#include "render/magick/handles.h"
+#include "render/metrics/magick_metrics.h"
+#include "render/metrics/metrics_cache.h"
+#include "render/layout/split_word.h"
 #include "util/utf8.h"
 
 namespace {

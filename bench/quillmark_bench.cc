@@ -26,9 +26,9 @@
 #include <vector>
 
 #include "job_sets.h"
-#include "render/driver.h"
-#include "render/magick_handles.h"
-#include "render/render_context.h"
+#include "render/run/driver.h"
+#include "render/magick/handles.h"
+#include "render/draw/render_context.h"
 #include "util/system_resources.h"
 
 namespace {

@@ -57,16 +57,16 @@
 
 #include "job/job_reader.h"
 #include "job/text_info.h"
-#include "render/annotation.h"
-#include "render/font_metrics.h"
-#include "render/horizontal_layout.h"
-#include "render/metrics_cache.h"
+#include "render/layout/annotation.h"
+#include "render/metrics/font_metrics.h"
+#include "render/layout/horizontal_layout.h"
+#include "render/metrics/metrics_cache.h"
 #include "util/utf8.h"
-#include "render/line_breaks.h"
-#include "render/split_word.h"
-#include "render/typography.h"
-#include "render/vertical_forms.h"
-#include "render/vertical_layout.h"
+#include "render/typography/line_breaks.h"
+#include "render/layout/split_word.h"
+#include "render/typography/typography.h"
+#include "render/typography/vertical_forms.h"
+#include "render/layout/vertical_layout.h"
 
 namespace {
 

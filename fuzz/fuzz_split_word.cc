@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render/split_word.h"
+#include "render/layout/split_word.h"
 
 namespace {
 

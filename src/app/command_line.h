@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "job/setting.h"
-#include "render/run_options.h"
+#include "render/run/run_options.h"
 
 // Sets the flags named by argv[3..argc-1] in *flags. An argument matches only
 // when it equals "-adjustToFit" or "-ignoreLineHeight" exactly; everything

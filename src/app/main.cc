@@ -6,7 +6,7 @@
 
 #include "app/command_line.h"
 #include "job/setting.h"
-#include "render/driver.h"
+#include "render/run/driver.h"
 #include "util/log.h"
 #include "util/system_resources.h"
 

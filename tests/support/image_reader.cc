@@ -1,6 +1,6 @@
 #include "support/image_reader.h"
 
-#include "render/magick_handles.h"
+#include "render/magick/handles.h"
 
 RgbaImage ReadRgbaImage(const std::string& path) {
   RgbaImage image;

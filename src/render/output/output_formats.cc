@@ -1,0 +1,45 @@
+#include "render/output/output_formats.h"
+
+#include <cctype>
+
+namespace {
+
+struct OutputFormat {
+  const char* name;    // as an extension or prefix names it
+  const char* format;  // ImageMagick's name
+};
+
+constexpr OutputFormat kOutputFormats[] = {
+    {"PNG", "PNG"},   {"JPG", "JPEG"}, {"JPEG", "JPEG"}, {"WEBP", "WEBP"},
+    {"TIF", "TIFF"},  {"TIFF", "TIFF"}, {"GIF", "GIF"},  {"BMP", "BMP"},
+};
+
+}  // namespace
+
+const char* OutputFormatFor(const std::string& name) {
+  for (const OutputFormat& f : kOutputFormats)
+    if (name == f.name)
+      return f.format;
+  return nullptr;
+}
+
+std::string OutputFormatNames() {
+  std::string names;
+  for (const OutputFormat& f : kOutputFormats) {
+    if (!names.empty())
+      names += ", ";
+    for (const char* c = f.name; *c; ++c)
+      names += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+  }
+  return names;
+}
+
+std::string OutputFormatPattern() {
+  std::string pattern = "{";
+  for (const OutputFormat& f : kOutputFormats) {
+    if (pattern.size() > 1)
+      pattern += ',';
+    pattern += f.name;
+  }
+  return pattern + "}";
+}

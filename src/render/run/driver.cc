@@ -1,0 +1,173 @@
+#include "render/run/driver.h"
+
+#include <rapidjson/document.h>
+
+#include <algorithm>
+
+#include "fonts/font_registry.h"
+#include "job/job_reader.h"
+#include "job/setting.h"
+#include "render/outcome/outcome.h"
+#include "render/outcome/report_line.h"
+#include "render/run/render_canvas.h"
+#include "render/run/worker_pool.h"
+#include "render/outcome/report_file.h"
+#include "util/file.h"
+#include "util/log.h"
+#include "util/system_resources.h"
+
+namespace {
+
+// The canvases of this run (this shard's), read from the job.
+std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
+                                        float scale,
+                                        const RunOptions& options) {
+  std::vector<CanvasOutcome> outcomes;
+  for (rapidjson::SizeType i = 0; i < job.Size(); ++i) {
+    if (static_cast<int>(i % static_cast<unsigned>(options.shardCount)) !=
+        options.shardIndex)
+      continue;
+    CanvasOutcome outcome;
+    outcome.index = static_cast<int>(i);
+    outcome.read = ReadCanvas(job[i], setting, scale);
+    if (outcome.read.drawable()) {
+      const std::string& name = outcome.read.info.fontName;
+      outcome.fontFile = GetFont(name.c_str());
+      outcome.fontFallback = kFontInfoMaps.count(name) == 0;
+    }
+    outcomes.push_back(std::move(outcome));
+  }
+  return outcomes;
+}
+
+// What happens to each canvas once it is done, in job order: its log
+// lines, its report line, and with -strict the problems that fail the run.
+class Outcomes {
+ public:
+  explicit Outcomes(const RunOptions& options) : strict_(options.strict) {
+    if (options.reportPath.empty())
+      return;
+    reportPath_ = options.reportPath;
+    std::string error;
+    if (report_.Open(reportPath_, &error))
+      reporting_ = true;
+    else
+      ReportFailed(error);
+  }
+
+  void Emit(const CanvasOutcome& outcome) {
+    for (const std::string& line : LogMessages(outcome))
+      QMLog("%s", line.c_str());
+    if (outcome.status() == CanvasStatus::kFailed)
+      ok_ = false;
+    if (strict_) {
+      for (const std::string& line : StrictMessages(outcome)) {
+        QMLog("%s", line.c_str());
+        ok_ = false;
+      }
+    }
+    std::string error;
+    if (reporting_ && !report_.Append(ReportLine(outcome), &error)) {
+      reporting_ = false;
+      ReportFailed(error);
+    }
+  }
+
+  int Finish() {
+    std::string error;
+    if (reporting_ && !report_.Finish(&error))
+      ReportFailed(error);
+    return ok_ ? 0 : 1;
+  }
+
+ private:
+  void ReportFailed(const std::string& error) {
+    QMLog("Quillmark : failed to write the report %s: %s",
+          Printable(reportPath_).c_str(), error.c_str());
+    ok_ = false;
+  }
+
+  const bool strict_;
+  std::string reportPath_;
+  ReportFile report_;
+  bool reporting_ = false;
+  bool ok_ = true;
+};
+
+WorkerLimits LimitsFor(const RunOptions& options) {
+  WorkerLimits limits;
+  limits.workers = options.jobs;
+  limits.timeoutSeconds = options.timeoutSeconds;
+  limits.memoryBudgetBytes = options.memoryBudgetBytes;
+  if (limits.memoryBudgetBytes == 0)
+    limits.memoryBudgetBytes = AvailableMemoryBytes() / 2;
+  return limits;
+}
+
+void RenderAll(std::vector<CanvasOutcome>* outcomes, const RunOptions& options,
+               RenderContext* context, Outcomes* sink) {
+  context->options.layoutOnly = options.dryRun;
+  std::vector<CanvasJob> jobs;
+  std::vector<size_t> outcomeOf;  // job -> outcome
+  for (size_t i = 0; i < outcomes->size(); ++i) {
+    const CanvasOutcome& o = (*outcomes)[i];
+    if (!o.read.drawable())
+      continue;
+    jobs.push_back({o.read.info, o.read.colourKeys});
+    outcomeOf.push_back(i);
+  }
+  size_t emitted = 0;
+  auto emitUpTo = [&](size_t end) {
+    for (; emitted < end; ++emitted) {
+      sink->Emit((*outcomes)[emitted]);
+      (*outcomes)[emitted] = CanvasOutcome();  // done with its text
+    }
+  };
+  auto done = [&](size_t job, RenderReport report) {
+    CanvasOutcome& outcome = (*outcomes)[outcomeOf[job]];
+    outcome.render = std::move(report);
+    outcome.rendered = true;
+    emitUpTo(outcomeOf[job] + 1);
+  };
+  if (options.jobs == 0) {
+    for (size_t job = 0; job < jobs.size(); ++job)
+      done(job, RenderCanvas(jobs[job], context));
+  } else {
+    // Side by side, each canvas keeps to its share of the cores.
+    if (options.jobs > 1)
+      context->options.magickThreads =
+          std::max(1, AvailableCores() / options.jobs);
+    RenderInWorkers(jobs, LimitsFor(options), context->options, done);
+  }
+  emitUpTo(outcomes->size());
+}
+
+}  // namespace
+
+int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
+           float scale, const RunOptions& options, RenderContext* context) {
+  LoadFontFiles(fontListPath);
+  if (kFontInfoMaps.empty()) {
+    QMLog("Quillmark : empty font_list.json or parse error");
+    return 1;
+  }
+  std::string text;
+  const bool read = ReadFileContent(jobFilePath.c_str(), text);
+  rapidjson::Document job;
+  if (!ParseJob(text, &job)) {
+    if (read)
+      QMLog("%s", DescribeParseFailure(jobFilePath, text, job,
+                                       JsonRoot::kArray).c_str());
+    QMLog("Quillmark : empty text json or parse error");
+    return 1;
+  }
+  std::vector<CanvasOutcome> outcomes = ReadCanvases(job, scale, options);
+  Outcomes sink(options);
+  RenderAll(&outcomes, options, context, &sink);
+  return sink.Finish();
+}
+
+int draw(std::string fontListPath, std::string jobFilePath, float scale) {
+  RenderContext context;
+  return RunJob(fontListPath, jobFilePath, scale, RunOptions(), &context);
+}

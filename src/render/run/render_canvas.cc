@@ -1,0 +1,142 @@
+#include "render/run/render_canvas.h"
+
+#include <chrono>
+
+#include "fonts/font_file.h"
+#include "fonts/font_registry.h"
+#include "render/output/image_output.h"
+#include "render/magick/errors.h"
+#include "render/magick/handles.h"
+#include "render/draw/magick_safety.h"
+#include "render/draw/renderers.h"
+#include "render/layout/split_word.h"
+
+namespace {
+
+// The value of a colour key in the record.
+const std::string& ColourOf(const TextInfo& info, const std::string& key) {
+  if (key == "stroke")
+    return info.strokeColor;
+  if (key == "shadow")
+    return info.shadowColor;
+  return info.fillColor;
+}
+
+// The colours that ImageMagick cannot parse. What is drawn stays as it is:
+// the renderers hand the same strings to PixelSetColor as ever.
+std::vector<BadColour> CheckColours(const CanvasJob& job) {
+  std::vector<BadColour> bad;
+  PixelWandPtr pixel(NewPixelWand());
+  for (const std::string& key : job.colourKeys) {
+    const std::string& value = ColourOf(job.info, key);
+    if (PixelSetColor(pixel.get(), value.c_str()) == MagickFalse)
+      bad.push_back({key, value});
+  }
+  return bad;
+}
+
+void Fail(RenderReport* report, Failure failure, std::string detail) {
+  if (report->failure != Failure::kNone)
+    return;  // the first failure is the one reported
+  report->failure = failure;
+  report->failureDetail = std::move(detail);
+}
+
+// Finds the characters that the font lacks; false when a glyph that the
+// font's character map names does not load (a damaged font).
+bool CheckGlyphs(const TextInfo& info, RenderContext* context,
+                 RenderReport* report) {
+  const std::string fontFile = GetFont(info.fontName.c_str());
+  std::vector<std::string> units;
+  splitWord(info.text, units);
+  GlyphCoverage::Result glyphs = context->glyphs.Check(
+      FontFileKey(fontFile), fontFile, report->fontSize, units);
+  report->missingGlyphs = std::move(glyphs.missing);
+  return !glyphs.brokenGlyph;
+}
+
+void RenderPasses(const CanvasJob& job, RenderContext* context,
+                  RenderReport* report) {
+  TextInfo info = job.info;
+  MagickWandPtr wand(NewMagickWand());
+  if (!wand) {
+    Fail(report, Failure::kWrite, "no wand could be created");
+    return;
+  }
+  auto drawItem = info.direction == 0 ? DrawHorizontalItem : DrawVerticalItem;
+  // Both passes pad the top by half the job's stroke width, also the second
+  // one, which draws no stroke.
+  const float halfStroke = 0.5f * info.strokeWidth;
+  ItemResult first;
+  drawItem(wand.get(), info, {true, halfStroke, 0, 0}, context, &first);
+  report->fontSize = first.layout.fontSize;
+  report->lines = first.layout.lines;
+  report->overflow = first.layout.overflow;
+  bool fontUnreadable = first.fontUnreadable;
+  if (!fontUnreadable)
+    fontUnreadable = !CheckGlyphs(info, context, report);
+  std::string magickFailure = first.magickFailure;
+  if (!context->options.layoutOnly && magickFailure.empty() &&
+      !info.strokeOverFill && info.strokeWidth > 0) {
+    // The outline lies under the fill: draw the fill once more over it, half
+    // a pixel lower, without outline and shadow.
+    info.strokeWidth = 0;
+    info.shadowAlpha = 0;
+    ItemResult second;
+    drawItem(wand.get(), info, {false, halfStroke, 0, 0.5f}, context,
+             &second);
+    fontUnreadable |= second.fontUnreadable;
+    magickFailure = second.magickFailure;
+  }
+  if (!magickFailure.empty())
+    Fail(report, Failure::kWrite, magickFailure);
+  if (fontUnreadable)
+    Fail(report, Failure::kFontUnreadable, GetFont(info.fontName.c_str()));
+  // A call that reported success may still have left an error behind.
+  const std::string error = WandErrorText(wand.get());
+  if (!error.empty())
+    Fail(report, Failure::kWrite, error);
+  if (report->failure != Failure::kNone)
+    return;
+  std::string writeError;
+  if (context->options.layoutOnly) {
+    if (!CheckOutputPath(info.outputPath, &writeError))
+      Fail(report, Failure::kWrite, writeError);
+  } else if (!WriteImageFile(wand.get(), info.outputPath, &writeError)) {
+    Fail(report, Failure::kWrite, writeError);
+  }
+}
+
+}  // namespace
+
+RenderReport RenderCanvas(const CanvasJob& job, RenderContext* context) {
+  const auto start = std::chrono::steady_clock::now();
+  RenderReport report;
+  MagickWandGenesis();
+  if (ApplyMagickSafety(context->options.magickThreads)) {
+    report.badColours = CheckColours(job);
+    RenderPasses(job, context, &report);
+  } else {
+    Fail(&report, Failure::kWrite, "ImageMagick refused the safety settings");
+  }
+  MagickWandTerminus();
+  report.seconds = std::chrono::duration<double>(
+                       std::chrono::steady_clock::now() - start)
+                       .count();
+  return report;
+}
+
+uint64_t EstimateCanvasBytes(const TextInfo& info) {
+  const uint64_t kPixelBytes = 16;  // four channels of float (HDRI)
+  const uint64_t kFixed = uint64_t{64} << 20;
+  const uint64_t width = static_cast<uint64_t>(info.canvasWidth);
+  const uint64_t height = static_cast<uint64_t>(info.canvasHeight);
+  uint64_t bytes = kFixed + width * height * (kPixelBytes + 8);
+  if (info.shadowAlpha > 0 && info.shadowSize > 0) {
+    // The shadow image has a border of twice the blur on every side.
+    const uint64_t border = 4 * static_cast<uint64_t>(info.shadowSize);
+    bytes += width * height * kPixelBytes +
+             2 * (width + border) * (height + border) * kPixelBytes;
+  }
+  return bytes;
+}

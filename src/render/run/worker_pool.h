@@ -1,0 +1,36 @@
+#ifndef QUILLMARK_RENDER_RUN_WORKER_POOL_H_
+#define QUILLMARK_RENDER_RUN_WORKER_POOL_H_
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "render/run/render_canvas.h"
+#include "render/draw/render_context.h"
+
+// How the worker processes share the machine.
+struct WorkerLimits {
+  int workers = 1;          // canvases rendered at a time
+  int timeoutSeconds = 0;   // a canvas running longer is stopped; 0: never
+  // The estimated peak memory of the canvases rendered together stays under
+  // this, except that one canvas alone always runs.
+  uint64_t memoryBudgetBytes = 0;
+};
+
+using ReportDone = std::function<void(size_t job, RenderReport report)>;
+
+// Renders `jobs` in worker processes forked from this one, each with a run
+// context of its own that renders as `options` say, and calls `done` for every job in job order as soon as
+// it and all jobs before it are done. Jobs start in order; a job waits while
+// an earlier job that writes a file of the same name is still running, so
+// the later job's image is the one that stays.
+//
+// A canvas past the time limit is stopped by ending its worker; a worker
+// that ends during a canvas (killed, out of memory) fails that canvas. Either
+// way a new worker takes over the rest. Standard output belongs to this
+// process: workers never write to it.
+void RenderInWorkers(const std::vector<CanvasJob>& jobs,
+                     const WorkerLimits& limits, const RenderOptions& options,
+                     const ReportDone& done);
+
+#endif  // QUILLMARK_RENDER_RUN_WORKER_POOL_H_
