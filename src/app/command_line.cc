@@ -93,3 +93,14 @@ void ReadRunOptions(int argc, const char* const* argv, int cores,
                           " ignored: its value cannot be used");
   }
 }
+
+bool ReadCommandLine(int argc, const char* const* argv, int cores,
+                     CommandLine* line) {
+  if (argc < 3)
+    return false;
+  line->fontListPath = argv[1];
+  line->jobFilePath = argv[2];
+  ReadFlags(argc, argv, &line->options.flags);
+  ReadRunOptions(argc, argv, cores, &line->options, &line->problems);
+  return true;
+}

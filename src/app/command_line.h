@@ -20,4 +20,16 @@ void ReadFlags(int argc, const char* const* argv, Setting* flags);
 void ReadRunOptions(int argc, const char* const* argv, int cores,
                     RunOptions* options, std::vector<std::string>* problems);
 
+// Everything the command line gives a run.
+struct CommandLine {
+  std::string fontListPath;
+  std::string jobFilePath;
+  RunOptions options;  // its flags from ReadFlags, the rest ReadRunOptions's
+  std::vector<std::string> problems;  // arguments whose value was left out
+};
+
+// Reads argv as a whole: false when it names fewer than two paths.
+bool ReadCommandLine(int argc, const char* const* argv, int cores,
+                     CommandLine* line);
+
 #endif  // QUILLMARK_APP_COMMAND_LINE_H_

@@ -12,7 +12,8 @@
 
 int main(int argc, char** argv) {
   TuneAllocator();
-  if (argc < 3) {
+  CommandLine line;
+  if (!ReadCommandLine(argc, argv, AvailableCores(), &line)) {
     QMLog("Quillmark : invalid arguments, use: ./Quillmark "
           "/path/to/font_list.json /path/to/config_content.json");
     return 1;
@@ -28,18 +29,15 @@ int main(int argc, char** argv) {
   const char* version = MagickGetVersion(&versionNumber);
   QMLog("%s, %d", version, static_cast<int>(versionNumber));
 
-  std::string fontListPath = argv[1];
-  std::string jobFilePath = argv[2];
-  ReadFlags(argc, argv, &setting);
-  RunOptions options;
-  std::vector<std::string> problems;
-  ReadRunOptions(argc, argv, AvailableCores(), &options, &problems);
+  // The documented process-wide record; the run is handed its own copy.
+  setting = line.options.flags;
   // Deliberate: "ajustToFit" is spelled as other programs that read this log
   // expect it.
   QMLog("quillmark global setting: ajustToFit: %d, ignoreLineHeight: %d",
-        setting.adjustToFit, setting.ignoreLineHeight);
-  for (const std::string& problem : problems)
+        line.options.flags.adjustToFit, line.options.flags.ignoreLineHeight);
+  for (const std::string& problem : line.problems)
     QMLog("Quillmark : %s", Printable(problem).c_str());
   RenderContext context;
-  return RunJob(fontListPath, jobFilePath, 1.0f, options, &context);
+  return RunJob(line.fontListPath, line.jobFilePath, 1.0f, line.options,
+                &context);
 }

@@ -57,7 +57,7 @@ void AddFontList(const std::string& text, FontMap* fonts,
     AddFontMembers(doc, fonts, notes);
 }
 
-void LoadFontFiles(std::string path) {
+void ReadFontList(const std::string& path, FontMap* fonts) {
   std::string text;
   if (!ReadFileContent(path.c_str(), text))
     return;
@@ -68,14 +68,18 @@ void LoadFontFiles(std::string path) {
     return;
   }
   std::vector<std::string> notes;
-  AddFontMembers(doc, &kFontInfoMaps, &notes);
+  AddFontMembers(doc, fonts, &notes);
   for (const std::string& note : notes)
     QMLog("%s", note.c_str());
 }
 
-std::string GetFont(const char* name) {
-  auto it = kFontInfoMaps.find(name);
-  if (it == kFontInfoMaps.end())
-    it = kFontInfoMaps.begin();
+std::string FontFor(const FontMap& fonts, const std::string& name) {
+  auto it = fonts.find(name);
+  if (it == fonts.end())
+    it = fonts.begin();
   return it->second;
 }
+
+void LoadFontFiles(std::string path) { ReadFontList(path, &kFontInfoMaps); }
+
+std::string GetFont(const char* name) { return FontFor(kFontInfoMaps, name); }

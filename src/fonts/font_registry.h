@@ -6,17 +6,16 @@
 #include <vector>
 
 // Font name -> font file path, ordered byte-wise (unsigned bytes, so "Bold"
-// sorts before "alpha"). Filled once per run by LoadFontFiles.
+// sorts before "alpha"). The driver reads one per run and passes it down.
 using FontMap = std::map<std::string, std::string>;
-extern FontMap kFontInfoMaps;
 
 // Reads the font list at `path` (a JSON object of name -> path strings, read
-// as ParseInputJson does) into kFontInfoMaps. The first member of a name
-// counts. Members that cannot be used safely are left out with a log line. A
-// file that cannot be read leaves the registry empty with the reader's line;
-// one that does not parse, or whose root is not an object, with the line of
+// as ParseInputJson does) into *fonts. The first member of a name counts.
+// Members that cannot be used safely are left out with a log line. A file
+// that cannot be read adds nothing, with the reader's line; one that does not
+// parse, or whose root is not an object, with the line of
 // DescribeParseFailure.
-void LoadFontFiles(std::string path);
+void ReadFontList(const std::string& path, FontMap* fonts);
 
 // Adds the fonts of a font list's text to `fonts`, as LoadFontFiles does,
 // and describes each member left out in *notes, as a log line; a text that is
@@ -30,8 +29,14 @@ void AddFontList(const std::string& text, FontMap* fonts,
 const char* UnsafeFontPathReason(const std::string& path);
 
 // The path registered for `name`, or the path of the first entry (the
-// smallest name) when `name` is not registered. The registry must not be
-// empty.
+// smallest name) when `name` is not registered. `fonts` must not be empty.
+std::string FontFor(const FontMap& fonts, const std::string& name);
+
+// The process-wide registry, for callers that use the documented names: the
+// run itself never reads it. LoadFontFiles reads a font list into it as
+// ReadFontList does; GetFont is FontFor over it.
+extern FontMap kFontInfoMaps;
+void LoadFontFiles(std::string path);
 std::string GetFont(const char* name);
 
 #endif  // QUILLMARK_FONTS_FONT_REGISTRY_H_

@@ -9,7 +9,9 @@ struct Setting {
   bool ignoreLineHeight;
 };
 
-// Written once by main before the job runs; read-only afterwards.
+// The process-wide record, for callers that use the documented name: main
+// writes it once, and draw() starts its canvases from it. The run itself
+// takes its flags as a value (RunOptions::flags) and never reads it.
 extern Setting setting;
 
 #endif  // QUILLMARK_JOB_SETTING_H_

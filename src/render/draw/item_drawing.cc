@@ -4,12 +4,7 @@
 #include <cstdio>
 
 #include "fonts/font_file.h"
-#include "fonts/font_registry.h"
-#include "render/metrics/exact_metrics.h"
 #include "render/magick/errors.h"
-#include "render/magick/handles.h"
-#include "render/metrics/magick_metrics.h"
-#include "render/metrics/metrics_cache.h"
 #include "render/layout/split_word.h"
 #include "render/draw/stroke_shadow.h"
 
@@ -30,31 +25,6 @@ std::string DescribeSettings(const TextInfo& info, float translateX,
   return text;
 }
 
-// Lays the units out, measuring through the context.
-Layout LayOutUnits(MagickWand* wand, DrawingWand* drawing,
-                   const TextInfo& info, const RendererCall& call,
-                   const std::string& fontFile, ItemLayout layOut,
-                   RenderContext* context) {
-  std::vector<std::string> units;
-  splitWord(info.text, units);
-  // Nothing measures a font that is not a readable regular file.
-  const bool readable = IsReadableFontFile(fontFile);
-  const std::string fontKey = readable ? FontFileKey(fontFile) : "";
-  MagickMetrics magick(wand, drawing, readable, &context->magickQueries);
-  ExactMetrics exact(&context->exact, &magick, wand, fontKey);
-  MetricsSource* measure = &magick;
-  if (context->options.exactMetrics)
-    measure = &exact;
-  CachedMetrics cached(
-      measure, &context->metricsCache, fontKey,
-      fontKey + '\n' +
-          DescribeSettings(info, call.translateX, call.translateY));
-  MetricsSource* metrics = measure;
-  if (context->options.reuseMetrics)
-    metrics = &cached;
-  return layOut(info, call.topInset, units, metrics, context->options);
-}
-
 // True when no ink of `a` can reach the canvas: its measured box, moved by
 // the call's translation and widened by twice the font size and the outline
 // (hinting, antialiasing and the stroke all stay well inside that), lies
@@ -72,44 +42,73 @@ bool OffCanvas(const Annotation& a, const TextInfo& info,
 
 }  // namespace
 
-void DrawItem(MagickWand* wand, const TextInfo& info, const RendererCall& call,
-              ItemLayout layOut, int renderCount, RenderContext* context,
-              ItemResult* result) {
+ItemMetrics::ItemMetrics(MagickWand* wand, DrawingWand* drawing,
+                         const TextInfo& info, const RendererCall& call,
+                         const std::string& fontFile, RenderContext* context)
+    : readable_(IsReadableFontFile(fontFile)),
+      fontKey_(readable_ ? FontFileKey(fontFile) : ""),
+      magick_(wand, drawing, readable_, &context->magickQueries),
+      exact_(&context->exact, &magick_, wand, fontKey_),
+      cached_(context->options.exactMetrics
+                  ? static_cast<MetricsSource*>(&exact_)
+                  : &magick_,
+              &context->metricsCache, fontKey_,
+              fontKey_ + '\n' +
+                  DescribeSettings(info, call.translateX, call.translateY)) {
+  source_ = &magick_;
+  if (context->options.exactMetrics)
+    source_ = &exact_;
+  if (context->options.reuseMetrics)
+    source_ = &cached_;
+}
+
+bool StartItem(MagickWand* wand, const TextInfo& info,
+               const std::string& fontFile, const RendererCall& call,
+               RenderContext* context, ItemSetup* setup, ItemResult* result) {
   const bool layoutOnly = context->options.layoutOnly;
-  DrawingWandPtr drawing(NewDrawingWand());
-  PixelWandPtr pixel(NewPixelWand());
+  setup->drawing.reset(NewDrawingWand());
+  setup->pixel.reset(NewPixelWand());
+  DrawingWand* drawing = setup->drawing.get();
+  PixelWand* pixel = setup->pixel.get();
   if (call.createCanvas) {
-    PixelSetColor(pixel.get(), "none");
+    PixelSetColor(pixel, "none");
     // Measurements do not depend on the canvas: a dry run makes it tiny.
     const size_t width = layoutOnly ? 1 : static_cast<size_t>(info.canvasWidth);
     const size_t height =
         layoutOnly ? 1 : static_cast<size_t>(info.canvasHeight);
-    if (MagickNewImage(wand, width, height, pixel.get()) == MagickFalse) {
+    if (MagickNewImage(wand, width, height, pixel) == MagickFalse) {
       result->magickFailure =
           WandFailure(wand, "the canvas image could not be created");
-      return;
+      return false;
     }
     MagickSetSize(wand, width, height);
   }
-  DrawTranslate(drawing.get(), call.translateX, call.translateY);
-  PixelSetColor(pixel.get(), info.fillColor.c_str());
-  DrawSetFillColor(drawing.get(), pixel.get());
-  const std::string fontFile = GetFont(info.fontName.c_str());
-  DrawSetFont(drawing.get(), fontFile.c_str());
-  DrawSetFontSize(drawing.get(), static_cast<double>(info.fontSize));
-  SetUpStroke(drawing.get(), pixel.get(), info);
+  DrawTranslate(drawing, call.translateX, call.translateY);
+  PixelSetColor(pixel, info.fillColor.c_str());
+  DrawSetFillColor(drawing, pixel);
+  DrawSetFont(drawing, fontFile.c_str());
+  DrawSetFontSize(drawing, static_cast<double>(info.fontSize));
+  SetUpStroke(drawing, pixel, info);
 
   // Without an image nothing can be measured.
   if (MagickGetNumberImages(wand) == 0) {
     result->magickFailure = WandFailure(wand, "the wand holds no image");
-    return;
+    return false;
   }
-  result->layout = LayOutUnits(wand, drawing.get(), info, call, fontFile,
-                               layOut, context);
-  result->fontUnreadable = result->layout.metricsFailed;
-  if (layoutOnly)
-    return;
+  splitWord(info.text, setup->units);
+  setup->metrics = std::make_unique<ItemMetrics>(wand, drawing, info, call,
+                                                 fontFile, context);
+  return true;
+}
 
+void FinishItem(MagickWand* wand, ItemSetup* setup, const TextInfo& info,
+                const RendererCall& call, int renderCount,
+                RenderContext* context, Layout layout, ItemResult* result) {
+  result->layout = std::move(layout);
+  result->fontUnreadable = result->layout.metricsFailed;
+  if (context->options.layoutOnly)
+    return;
+  DrawingWand* drawing = setup->drawing.get();
   const bool skipOffCanvas = context->options.skipOffCanvas;
   for (const Annotation& a : result->layout.annotations) {
     if (skipOffCanvas && OffCanvas(a, info, call, result->layout.fontSize)) {
@@ -118,23 +117,23 @@ void DrawItem(MagickWand* wand, const TextInfo& info, const RendererCall& call,
     }
     const auto* text = reinterpret_cast<const unsigned char*>(a.text.c_str());
     if (!a.turned) {
-      DrawAnnotation(drawing.get(), a.x, a.y, text);
+      DrawAnnotation(drawing, a.x, a.y, text);
       continue;
     }
     // Turned clockwise about its origin, in a graphic context of its own.
-    PushDrawingWand(drawing.get());
-    DrawTranslate(drawing.get(), a.x, a.y);
-    DrawRotate(drawing.get(), 90);
-    DrawAnnotation(drawing.get(), 0, 0, text);
-    PopDrawingWand(drawing.get());
+    PushDrawingWand(drawing);
+    DrawTranslate(drawing, a.x, a.y);
+    DrawRotate(drawing, 90);
+    DrawAnnotation(drawing, 0, 0, text);
+    PopDrawingWand(drawing);
   }
   for (int i = 0; i < renderCount; ++i) {
-    if (MagickDrawImage(wand, drawing.get()) == MagickFalse) {
+    if (MagickDrawImage(wand, drawing) == MagickFalse) {
       result->magickFailure = WandFailure(wand, "the text could not be drawn");
       return;
     }
   }
   std::string shadowFailure;
-  if (!AddDropShadow(wand, pixel.get(), info, &shadowFailure))
+  if (!AddDropShadow(wand, setup->pixel.get(), info, &shadowFailure))
     result->magickFailure = shadowFailure;
 }

@@ -3,19 +3,17 @@
 
 #include <MagickWand/MagickWand.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "job/text_info.h"
-#include "render/layout/annotation.h"
-#include "render/metrics/font_metrics.h"
 #include "render/draw/render_context.h"
-
-// A layout: the units of an item's text placed under the given metrics.
-using ItemLayout = Layout (*)(const TextInfo& info, float topInset,
-                              const std::vector<std::string>& units,
-                              MetricsSource* metrics,
-                              const RenderOptions& options);
+#include "render/layout/annotation.h"
+#include "render/magick/handles.h"
+#include "render/metrics/exact_metrics.h"
+#include "render/metrics/magick_metrics.h"
+#include "render/metrics/metrics_cache.h"
 
 // The arguments of a renderer call besides the wand and the item.
 struct RendererCall {
@@ -34,20 +32,54 @@ struct ItemResult {
   std::string magickFailure;
 };
 
-// One renderer call, the same for both renderers but for the layout and
-// how many times the drawing is rendered onto the image:
-//  1. set-up: a drawing wand and a pixel wand; the transparent canvas when
+// The measurements of one renderer call: ImageMagick's under the call's
+// drawing wand, or the exact FreeType copy of them, through the run's
+// metrics cache, as the context's options choose. Nothing measures a font
+// that is not a readable regular file.
+class ItemMetrics {
+ public:
+  ItemMetrics(MagickWand* wand, DrawingWand* drawing, const TextInfo& info,
+              const RendererCall& call, const std::string& fontFile,
+              RenderContext* context);
+  ItemMetrics(const ItemMetrics&) = delete;
+  ItemMetrics& operator=(const ItemMetrics&) = delete;
+
+  MetricsSource* source() { return source_; }
+
+ private:
+  const bool readable_;
+  const std::string fontKey_;
+  MagickMetrics magick_;
+  ExactMetrics exact_;
+  CachedMetrics cached_;
+  MetricsSource* source_;
+};
+
+// What a renderer call draws with, from StartItem to FinishItem: the drawing
+// wand and pixel wand it set up, the item's text cut into units, and the
+// measurements its layout takes.
+struct ItemSetup {
+  DrawingWandPtr drawing;
+  PixelWandPtr pixel;
+  std::vector<std::string> units;
+  std::unique_ptr<ItemMetrics> metrics;
+};
+
+// A renderer call is StartItem, the renderer's own layout over
+// `setup->units` and `setup->metrics`, then FinishItem:
+//  1. StartItem: a drawing wand and a pixel wand; the transparent canvas when
 //     `createCanvas` is set; the translation, fill colour, font file, font
-//     size and outline;
-//  2. the text cut into units and laid out, measured through the context's
-//     metrics cache (or straight from ImageMagick when reuse is off);
-//  3. one annotation per placed text;
-//  4. the drawing rendered onto the image `renderCount` times, then the
-//     drop shadow.
-// With the context's `layoutOnly`, steps 3 and 4 are left out and the canvas
-// is a single pixel: measurements do not depend on its size.
-void DrawItem(MagickWand* wand, const TextInfo& info, const RendererCall& call,
-              ItemLayout layOut, int renderCount, RenderContext* context,
-              ItemResult* result);
+//     size and outline; the text cut into units. False, with the reason in
+//     `result`, when there is no image to draw on.
+//  2. FinishItem: one annotation per placed text of `layout`, the drawing
+//     rendered onto the image `renderCount` times, then the drop shadow.
+// With the context's `layoutOnly`, FinishItem only records the layout, and
+// the canvas is a single pixel: measurements do not depend on its size.
+bool StartItem(MagickWand* wand, const TextInfo& info,
+               const std::string& fontFile, const RendererCall& call,
+               RenderContext* context, ItemSetup* setup, ItemResult* result);
+void FinishItem(MagickWand* wand, ItemSetup* setup, const TextInfo& info,
+                const RendererCall& call, int renderCount,
+                RenderContext* context, Layout layout, ItemResult* result);
 
 #endif  // QUILLMARK_RENDER_DRAW_ITEM_DRAWING_H_

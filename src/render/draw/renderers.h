@@ -3,6 +3,8 @@
 
 #include <MagickWand/MagickWand.h>
 
+#include <string>
+
 #include "job/text_info.h"
 #include "render/draw/item_drawing.h"
 #include "render/draw/render_context.h"
@@ -24,28 +26,24 @@ int drawHorizontalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
 int drawVerticalTexts(MagickWand* wand, TextInfo info, bool createCanvas,
                       float topInset, float translateX, float translateY);
 
-// The renderer calls that the driver makes: horizontal when `direction` is
-// 0, vertical otherwise, measuring through the run's context and reporting
-// what was laid out.
+// The renderer calls that the canvas makes: horizontal when `direction` is
+// 0, vertical otherwise, with the item drawn in `fontFile`, measuring
+// through the run's context and reporting what was laid out.
 void DrawHorizontalItem(MagickWand* wand, const TextInfo& info,
-                        const RendererCall& call, RenderContext* context,
-                        ItemResult* result);
+                        const std::string& fontFile, const RendererCall& call,
+                        RenderContext* context, ItemResult* result);
 void DrawVerticalItem(MagickWand* wand, const TextInfo& info,
-                      const RendererCall& call, RenderContext* context,
-                      ItemResult* result);
+                      const std::string& fontFile, const RendererCall& call,
+                      RenderContext* context, ItemResult* result);
 
 // One of the two above, called the way the documented renderer functions
-// are: with a context of its own, reporting kRenderDone or
-// kRenderFontUnreadable.
+// are: with the font that GetFont names and a context of its own, reporting
+// kRenderDone or kRenderFontUnreadable.
 using ItemDrawer = void (*)(MagickWand* wand, const TextInfo& info,
+                            const std::string& fontFile,
                             const RendererCall& call, RenderContext* context,
                             ItemResult* result);
-inline int CallRenderer(ItemDrawer draw, MagickWand* wand,
-                        const TextInfo& info, const RendererCall& call) {
-  RenderContext context;
-  ItemResult result;
-  draw(wand, info, call, &context, &result);
-  return result.fontUnreadable ? kRenderFontUnreadable : kRenderDone;
-}
+int CallRenderer(ItemDrawer draw, MagickWand* wand, const TextInfo& info,
+                 const RendererCall& call);
 
 #endif  // QUILLMARK_RENDER_DRAW_RENDERERS_H_

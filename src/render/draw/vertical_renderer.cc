@@ -1,23 +1,21 @@
 #include <algorithm>
 
-#include "fonts/font_registry.h"
 #include "fonts/font_glyphs.h"
 #include "render/draw/renderers.h"
-#include "render/typography/typography.h"
 #include "render/layout/vertical_layout.h"
+#include "render/typography/typography.h"
 
 namespace {
 
-Layout LayOutColumns(const TextInfo& info, float topInset,
-                     const std::vector<std::string>& units,
+Layout LayOutColumns(const TextInfo& info, const std::string& fontFile,
+                     float topInset, const std::vector<std::string>& units,
                      MetricsSource* metrics, const RenderOptions& options) {
   if (!UsesTypography(info))
     return LayOutVertical(info, topInset, units, metrics,
                           options.uniformEmShortcut);
   std::vector<char32_t> forms;
   if (info.verticalForms)
-    forms = CharactersWithGlyphs(GetFont(info.fontName.c_str()),
-                                 VerticalPresentationForms());
+    forms = CharactersWithGlyphs(fontFile, VerticalPresentationForms());
   auto fontHasGlyph = [&forms](char32_t c) {
     return std::binary_search(forms.begin(), forms.end(), c);
   };
@@ -28,12 +26,17 @@ Layout LayOutColumns(const TextInfo& info, float topInset,
 }  // namespace
 
 void DrawVerticalItem(MagickWand* wand, const TextInfo& info,
-                      const RendererCall& call, RenderContext* context,
-                      ItemResult* result) {
+                      const std::string& fontFile, const RendererCall& call,
+                      RenderContext* context, ItemResult* result) {
+  ItemSetup setup;
+  if (!StartItem(wand, info, fontFile, call, context, &setup, result))
+    return;
+  Layout layout = LayOutColumns(info, fontFile, call.topInset, setup.units,
+                                setup.metrics->source(), context->options);
   // Deliberate: the vertical renderer renders its drawing twice, so every
   // glyph is composited two times and soft edges come out more opaque.
   // Existing images depend on it.
-  DrawItem(wand, info, call, LayOutColumns, 2, context, result);
+  FinishItem(wand, &setup, info, call, 2, context, std::move(layout), result);
 }
 
 int drawVerticalTexts(MagickWand* wand, TextInfo info, bool createCanvas,

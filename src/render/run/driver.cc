@@ -20,7 +20,7 @@ namespace {
 
 // The canvases of this run (this shard's), read from the job.
 std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
-                                        float scale,
+                                        const FontMap& fonts, float scale,
                                         const RunOptions& options) {
   std::vector<CanvasOutcome> outcomes;
   for (rapidjson::SizeType i = 0; i < job.Size(); ++i) {
@@ -29,11 +29,11 @@ std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
       continue;
     CanvasOutcome outcome;
     outcome.index = static_cast<int>(i);
-    outcome.read = ReadCanvas(job[i], setting, scale);
+    outcome.read = ReadCanvas(job[i], options.flags, scale);
     if (outcome.read.drawable()) {
       const std::string& name = outcome.read.info.fontName;
-      outcome.fontFile = GetFont(name.c_str());
-      outcome.fontFallback = kFontInfoMaps.count(name) == 0;
+      outcome.fontFile = FontFor(fonts, name);
+      outcome.fontFallback = fonts.count(name) == 0;
     }
     outcomes.push_back(std::move(outcome));
   }
@@ -113,7 +113,7 @@ void RenderAll(std::vector<CanvasOutcome>* outcomes, const RunOptions& options,
     const CanvasOutcome& o = (*outcomes)[i];
     if (!o.read.drawable())
       continue;
-    jobs.push_back({o.read.info, o.read.colourKeys});
+    jobs.push_back({o.read.info, o.read.colourKeys, o.fontFile});
     outcomeOf.push_back(i);
   }
   size_t emitted = 0;
@@ -146,8 +146,9 @@ void RenderAll(std::vector<CanvasOutcome>* outcomes, const RunOptions& options,
 
 int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
            float scale, const RunOptions& options, RenderContext* context) {
-  LoadFontFiles(fontListPath);
-  if (kFontInfoMaps.empty()) {
+  FontMap fonts;
+  ReadFontList(fontListPath, &fonts);
+  if (fonts.empty()) {
     QMLog("Quillmark : empty font_list.json or parse error");
     return 1;
   }
@@ -161,7 +162,7 @@ int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
     QMLog("Quillmark : empty text json or parse error");
     return 1;
   }
-  std::vector<CanvasOutcome> outcomes = ReadCanvases(job, scale, options);
+  std::vector<CanvasOutcome> outcomes = ReadCanvases(job, fonts, scale, options);
   Outcomes sink(options);
   RenderAll(&outcomes, options, context, &sink);
   return sink.Finish();
@@ -169,5 +170,7 @@ int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
 
 int draw(std::string fontListPath, std::string jobFilePath, float scale) {
   RenderContext context;
-  return RunJob(fontListPath, jobFilePath, scale, RunOptions(), &context);
+  RunOptions options;
+  options.flags = setting;
+  return RunJob(fontListPath, jobFilePath, scale, options, &context);
 }

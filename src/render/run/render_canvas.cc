@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "fonts/font_file.h"
-#include "fonts/font_registry.h"
 #include "render/output/image_output.h"
 #include "render/magick/errors.h"
 #include "render/magick/handles.h"
@@ -44,11 +43,11 @@ void Fail(RenderReport* report, Failure failure, std::string detail) {
 
 // Finds the characters that the font lacks; false when a glyph that the
 // font's character map names does not load (a damaged font).
-bool CheckGlyphs(const TextInfo& info, RenderContext* context,
+bool CheckGlyphs(const CanvasJob& job, RenderContext* context,
                  RenderReport* report) {
-  const std::string fontFile = GetFont(info.fontName.c_str());
+  const std::string& fontFile = job.fontFile;
   std::vector<std::string> units;
-  splitWord(info.text, units);
+  splitWord(job.info.text, units);
   GlyphCoverage::Result glyphs = context->glyphs.Check(
       FontFileKey(fontFile), fontFile, report->fontSize, units);
   report->missingGlyphs = std::move(glyphs.missing);
@@ -68,13 +67,14 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   // one, which draws no stroke.
   const float halfStroke = 0.5f * info.strokeWidth;
   ItemResult first;
-  drawItem(wand.get(), info, {true, halfStroke, 0, 0}, context, &first);
+  drawItem(wand.get(), info, job.fontFile, {true, halfStroke, 0, 0}, context,
+           &first);
   report->fontSize = first.layout.fontSize;
   report->lines = first.layout.lines;
   report->overflow = first.layout.overflow;
   bool fontUnreadable = first.fontUnreadable;
   if (!fontUnreadable)
-    fontUnreadable = !CheckGlyphs(info, context, report);
+    fontUnreadable = !CheckGlyphs(job, context, report);
   std::string magickFailure = first.magickFailure;
   if (!context->options.layoutOnly && magickFailure.empty() &&
       !info.strokeOverFill && info.strokeWidth > 0) {
@@ -83,15 +83,15 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
     info.strokeWidth = 0;
     info.shadowAlpha = 0;
     ItemResult second;
-    drawItem(wand.get(), info, {false, halfStroke, 0, 0.5f}, context,
-             &second);
+    drawItem(wand.get(), info, job.fontFile, {false, halfStroke, 0, 0.5f},
+             context, &second);
     fontUnreadable |= second.fontUnreadable;
     magickFailure = second.magickFailure;
   }
   if (!magickFailure.empty())
     Fail(report, Failure::kWrite, magickFailure);
   if (fontUnreadable)
-    Fail(report, Failure::kFontUnreadable, GetFont(info.fontName.c_str()));
+    Fail(report, Failure::kFontUnreadable, job.fontFile);
   // A call that reported success may still have left an error behind.
   const std::string error = WandErrorText(wand.get());
   if (!error.empty())

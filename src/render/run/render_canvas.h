@@ -9,10 +9,13 @@
 #include "render/outcome/outcome.h"
 #include "render/draw/render_context.h"
 
-// One canvas to render: its record and the colour keys its job gave.
+// One canvas to render: its record, the colour keys its job gave and the
+// font file its font name resolved to. It holds all that rendering needs: a
+// worker process is handed nothing else.
 struct CanvasJob {
   TextInfo info;
   std::vector<std::string> colourKeys;
+  std::string fontFile;
 };
 
 // Renders one canvas inside its own MagickWand environment: a first pass

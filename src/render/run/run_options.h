@@ -4,9 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "job/setting.h"
+
 // How a run renders its canvases: the command-line arguments beyond the two
-// paths and the two job-wide flags. The defaults are a run without them.
+// paths. The defaults are a run without them.
 struct RunOptions {
+  // The job-wide flags, the starting values of the item options of the same
+  // names.
+  Setting flags{};
   // Canvases rendered at a time, each in a worker process of its own.
   int jobs = 1;
   // Only the canvases whose index modulo shardCount is shardIndex.
