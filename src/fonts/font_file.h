@@ -1,6 +1,8 @@
 #ifndef QUILLMARK_FONTS_FONT_FILE_H_
 #define QUILLMARK_FONTS_FONT_FILE_H_
 
+#include <sys/stat.h>
+
 #include <string>
 
 // True when `path` is a regular file that this process may read. Anything
@@ -12,5 +14,11 @@ bool IsReadableFontFile(const std::string& path);
 // that a font file replaced during the run counts as another font. Empty when
 // the path cannot be examined.
 std::string FontFileKey(const std::string& path);
+
+// The key of `path` from its file's status (of the file opened, say).
+std::string FontFileKeyOf(const std::string& path, const struct stat& info);
+
+// The font file path in a key made by FontFileKey.
+std::string FontPathOfKey(const std::string& fontKey);
 
 #endif  // QUILLMARK_FONTS_FONT_FILE_H_

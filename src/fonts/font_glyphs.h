@@ -4,10 +4,14 @@
 #include <string>
 #include <vector>
 
-// The characters of `wanted` that the font file's first face has a glyph
-// for, by FreeType's character map, in the order of `wanted`. Empty when
-// the path is not a readable regular file or FreeType cannot open it.
-std::vector<char32_t> CharactersWithGlyphs(const std::string& fontFile,
+#include "fonts/font_faces.h"
+
+// The characters of `wanted` that the font file that `fontKey`
+// (FontFileKey) names has a glyph for, by its Unicode character map, in the
+// order of `wanted`. Empty when the file does not open as a font or has no
+// Unicode character map.
+std::vector<char32_t> CharactersWithGlyphs(FontFaces* faces,
+                                           const std::string& fontKey,
                                            const std::vector<char32_t>& wanted);
 
 #endif  // QUILLMARK_FONTS_FONT_GLYPHS_H_

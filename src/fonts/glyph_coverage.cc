@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
 
@@ -10,10 +11,6 @@
 #include "util/utf8.h"
 
 namespace {
-
-// Faces kept open at most; past it they are all closed and opened again as
-// needed, so that a job naming many fonts cannot exhaust file handles.
-constexpr size_t kMaxFaces = 32;
 
 bool IsControl(char32_t code) {
   return code < 0x20 || (code >= 0x7F && code <= 0x9F);
@@ -68,60 +65,61 @@ bool LocationIsBroken(const GlyphLocations& locations, FT_UInt glyph) {
 }  // namespace
 
 struct GlyphCoverage::State {
-  FT_Library library = nullptr;
+  std::unique_ptr<FontFaces> ownFaces;  // when none were handed over
+  FontFaces* faces = nullptr;
   struct Face {
-    FT_Face face = nullptr;
+    std::shared_ptr<FontFace> opened;  // null: not a font
+    FT_Size size = nullptr;  // this check's own, beside the metrics' sizes
     GlyphLocations locations;
     std::set<FT_UInt> loaded;  // glyphs known to load
   };
-  std::map<std::string, Face> faces;  // by font key
+  std::map<std::string, Face> faces_;  // by font key
 
   ~State() { Close(); }
   void Close() {
-    for (auto& entry : faces)
-      if (entry.second.face != nullptr)
-        FT_Done_Face(entry.second.face);
-    faces.clear();
-    if (library != nullptr)
-      FT_Done_FreeType(library);
-    library = nullptr;
+    for (auto& entry : faces_)
+      if (entry.second.size != nullptr)
+        FT_Done_Size(entry.second.size);
+    faces_.clear();
   }
 };
 
-GlyphCoverage::GlyphCoverage() : state_(new State) {}
+GlyphCoverage::GlyphCoverage(FontFaces* faces) : state_(new State) {
+  if (faces == nullptr) {
+    state_->ownFaces = std::make_unique<FontFaces>();
+    faces = state_->ownFaces.get();
+  }
+  state_->faces = faces;
+}
 GlyphCoverage::~GlyphCoverage() = default;
 
 GlyphCoverage::Result GlyphCoverage::Check(const std::string& fontKey,
-                                           const std::string& path,
                                            int pointSize,
                                            const std::vector<std::string>& units) {
   Result result;
   State& s = *state_;
-  if (s.faces.size() >= kMaxFaces && s.faces.count(fontKey) == 0)
+  if (s.faces_.size() >= kMaxFaces && s.faces_.count(fontKey) == 0)
     s.Close();
-  if (s.library == nullptr && FT_Init_FreeType(&s.library) != 0) {
-    s.library = nullptr;
-    return result;
-  }
-  auto found = s.faces.find(fontKey);
-  if (found == s.faces.end()) {
+  auto found = s.faces_.find(fontKey);
+  if (found == s.faces_.end()) {
     State::Face opened;
-    if (FT_New_Face(s.library, path.c_str(), 0, &opened.face) != 0)
-      opened.face = nullptr;
-    else
-      opened.locations = ReadGlyphLocations(opened.face);
-    found = s.faces.emplace(fontKey, opened).first;
+    opened.opened = s.faces->Open(fontKey);
+    if (opened.opened) {
+      opened.locations = ReadGlyphLocations(opened.opened->face());
+      if (FT_New_Size(opened.opened->face(), &opened.size) != 0)
+        opened.size = nullptr;
+    }
+    found = s.faces_.emplace(fontKey, std::move(opened)).first;
   }
   State::Face& face = found->second;
-  if (face.face == nullptr)
+  if (!face.opened)
     return result;
   result.opened = true;
-  if (FT_Select_Charmap(face.face, FT_ENCODING_UNICODE) != 0 &&
-      face.face->num_charmaps > 0)
-    FT_Set_Charmap(face.face, face.face->charmaps[0]);
+  FT_Face ftFace = face.opened->face();
   const bool sized =
-      pointSize > 0 &&
-      FT_Set_Char_Size(face.face, static_cast<FT_F26Dot6>(64.0 * pointSize),
+      pointSize > 0 && face.size != nullptr &&
+      FT_Activate_Size(face.size) == 0 &&
+      FT_Set_Char_Size(ftFace, static_cast<FT_F26Dot6>(64.0 * pointSize),
                        static_cast<FT_F26Dot6>(64.0 * pointSize), 72, 72) == 0;
   for (const std::string& character : units) {
     const char32_t code = UnitCodePoint(character);
@@ -129,7 +127,7 @@ GlyphCoverage::Result GlyphCoverage::Check(const std::string& fontKey,
     if ((code == kReplacementCharacter && character != EncodeUtf8(code)) ||
         IsControl(code))
       continue;
-    FT_UInt glyph = FT_Get_Char_Index(face.face, static_cast<FT_ULong>(code));
+    FT_UInt glyph = FT_Get_Char_Index(ftFace, static_cast<FT_ULong>(code));
     if (glyph == 0) {
       if (std::find(result.missing.begin(), result.missing.end(), character) ==
           result.missing.end())
@@ -139,7 +137,7 @@ GlyphCoverage::Result GlyphCoverage::Check(const std::string& fontKey,
     if (!sized || face.loaded.count(glyph) != 0)
       continue;
     if (LocationIsBroken(face.locations, glyph) ||
-        FT_Load_Glyph(face.face, glyph,
+        FT_Load_Glyph(ftFace, glyph,
                       FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
       result.brokenGlyph = true;
     else

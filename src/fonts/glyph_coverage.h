@@ -7,14 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "fonts/font_faces.h"
+
 // Which characters of a text a font file can draw, asked of FreeType the way
 // ImageMagick asks it: face 0, the Unicode character map (else the first
-// one), FT_Get_Char_Index. Faces stay open for the run.
+// one), FT_Get_Char_Index. The faces come from the run's FontFaces; at most
+// kMaxFaces fonts keep their state, past it all of it is dropped.
 //
 // Not thread-safe: one canvas at a time uses it.
 class GlyphCoverage {
  public:
-  GlyphCoverage();
+  static constexpr size_t kMaxFaces = 32;
+
+  // Opens fonts through `faces` (the run's), or through faces of its own.
+  explicit GlyphCoverage(FontFaces* faces = nullptr);
   ~GlyphCoverage();
   GlyphCoverage(const GlyphCoverage&) = delete;
   GlyphCoverage& operator=(const GlyphCoverage&) = delete;
@@ -32,10 +38,10 @@ class GlyphCoverage {
   };
 
   // Checks the characters of a text, one UTF-8 character per unit, against
-  // the font file at `path`, identified by `fontKey` (FontFileKey), with its
-  // glyphs loaded at `pointSize`.
-  Result Check(const std::string& fontKey, const std::string& path,
-               int pointSize, const std::vector<std::string>& units);
+  // the font file that `fontKey` (FontFileKey) names, with its glyphs loaded
+  // at `pointSize`.
+  Result Check(const std::string& fontKey, int pointSize,
+               const std::vector<std::string>& units);
 
  private:
   struct State;

@@ -15,7 +15,7 @@ using Strings = std::vector<std::string>;
 
 GlyphCoverage::Result Check(GlyphCoverage* coverage, const std::string& path,
                             const Strings& units) {
-  return coverage->Check(FontFileKey(path), path, 20, units);
+  return coverage->Check(FontFileKey(path), 20, units);
 }
 
 TEST(GlyphCoverageTest, NamesEachCharacterTheFontLacksOnce) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "fonts/font_faces.h"
 #include "fonts/glyph_coverage.h"
 #include "render/metrics/exact_metrics.h"
 #include "render/metrics/metrics_cache.h"
@@ -17,9 +18,12 @@
 // Not thread-safe: one canvas at a time uses it.
 struct RenderContext {
   RenderOptions options;
+  // The font files FreeType has open, for the exact metrics, the glyph check
+  // and the vertical forms.
+  FontFaces faces;
   MetricsCache metricsCache;
-  ExactMetricsRun exact;
-  GlyphCoverage glyphs;
+  ExactMetricsRun exact{&faces};
+  GlyphCoverage glyphs{&faces};
   // MagickQueryFontMetrics calls made for this context, the exact metrics'
   // probes aside (exact.probeQueries()).
   uint64_t magickQueries = 0;

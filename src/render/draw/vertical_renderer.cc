@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "fonts/font_file.h"
 #include "fonts/font_glyphs.h"
 #include "render/draw/renderers.h"
 #include "render/layout/vertical_layout.h"
@@ -9,13 +10,15 @@ namespace {
 
 Layout LayOutColumns(const TextInfo& info, const std::string& fontFile,
                      float topInset, const std::vector<std::string>& units,
-                     MetricsSource* metrics, const RenderOptions& options) {
+                     MetricsSource* metrics, RenderContext* context) {
+  const RenderOptions& options = context->options;
   if (!UsesTypography(info))
     return LayOutVertical(info, topInset, units, metrics,
                           options.uniformEmShortcut);
   std::vector<char32_t> forms;
   if (info.verticalForms)
-    forms = CharactersWithGlyphs(fontFile, VerticalPresentationForms());
+    forms = CharactersWithGlyphs(&context->faces, FontFileKey(fontFile),
+                                 VerticalPresentationForms());
   auto fontHasGlyph = [&forms](char32_t c) {
     return std::binary_search(forms.begin(), forms.end(), c);
   };
@@ -32,7 +35,7 @@ void DrawVerticalItem(MagickWand* wand, const TextInfo& info,
   if (!StartItem(wand, info, fontFile, call, context, &setup, result))
     return;
   Layout layout = LayOutColumns(info, fontFile, call.topInset, setup.units,
-                                setup.metrics->source(), context->options);
+                                setup.metrics->source(), context);
   // Deliberate: the vertical renderer renders its drawing twice, so every
   // glyph is composited two times and soft edges come out more opaque.
   // Existing images depend on it.

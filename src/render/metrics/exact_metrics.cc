@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fonts/font_file.h"
 #include "render/magick/handles.h"
 #include "render/metrics/magick_metrics.h"
 
@@ -50,8 +51,8 @@ const std::vector<std::string>& ExactProbeTexts() {
   return texts;
 }
 
-ExactMetricsRun::ExactMetricsRun()
-    : ExactMetricsRun(std::make_unique<FreetypeMetrics>()) {}
+ExactMetricsRun::ExactMetricsRun(FontFaces* faces)
+    : ExactMetricsRun(std::make_unique<FreetypeMetrics>(faces)) {}
 
 ExactMetricsRun::ExactMetricsRun(std::unique_ptr<FreetypeMetrics> engine)
     : engine_(std::move(engine)) {}

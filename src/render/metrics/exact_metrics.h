@@ -28,7 +28,8 @@ constexpr int kExactProbeSecondSize = 11;
 // Not thread-safe: a run context holds one, used by one canvas at a time.
 class ExactMetricsRun {
  public:
-  ExactMetricsRun();
+  // Measures with a FreetypeMetrics over `faces` (or faces of its own).
+  explicit ExactMetricsRun(FontFaces* faces = nullptr);
   // Measures with `engine` (a test may pass one that disagrees).
   explicit ExactMetricsRun(std::unique_ptr<FreetypeMetrics> engine);
 

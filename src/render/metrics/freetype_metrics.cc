@@ -1,23 +1,21 @@
 #include "render/metrics/freetype_metrics.h"
 
 #include <MagickWand/MagickWand.h>
-#include <fcntl.h>
 #include <ft2build.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include FT_FREETYPE_H
 #include FT_BBOX_H
 #include FT_GLYPH_H
 #include FT_OUTLINE_H
 #include FT_SIZES_H
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <unordered_map>
 #include <vector>
+
+#include "fonts/font_file.h"
 
 // The arithmetic below follows ImageMagick 7.1.1-43's RenderFreetype
 // (MagickCore/annotate.c) with rendering off and without raqm, and the
@@ -119,43 +117,13 @@ struct Size {
 
 struct Font {
   bool usable = false;
-  int fd = -1;
-  FT_StreamRec stream{};
+  std::shared_ptr<FontFace> opened;  // holds `face` open
   FT_Face face = nullptr;
   bool hasKerning = false;
   bool noFirstGlyph = false;  // FT_Get_First_Char gave glyph 0
   FT_UInt spaceGlyph = 0;     // what a missing glyph is measured with
   std::unordered_map<int, std::unique_ptr<Size>> sizes;
 };
-
-unsigned long ReadStream(FT_Stream stream, unsigned long offset,
-                         unsigned char* buffer, unsigned long count) {
-  if (count == 0)  // a seek
-    return offset > stream->size ? 1 : 0;
-  int fd = static_cast<int>(stream->descriptor.value);
-  unsigned long done = 0;
-  while (done < count) {
-    ssize_t n = pread(fd, buffer + done, count - done,
-                      static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      break;
-    done += static_cast<unsigned long>(n);
-  }
-  return done;
-}
-
-void CloseStream(FT_Stream) {}  // the Font closes its descriptor
-
-// FontFileKey's text for an open file, to check that the file opened is the
-// one the key was made for.
-std::string KeyOfOpenFile(const std::string& path, const struct stat& info) {
-  return path + '\n' + std::to_string(info.st_dev) + ':' +
-         std::to_string(info.st_ino) + ':' + std::to_string(info.st_size) +
-         ':' + std::to_string(info.st_mtim.tv_sec) + '.' +
-         std::to_string(info.st_mtim.tv_nsec);
-}
 
 int NoOpMoveOrLine(const FT_Vector*, void*) { return 0; }
 int NoOpConic(const FT_Vector*, const FT_Vector*, void*) { return 0; }
@@ -186,7 +154,8 @@ enum class Bitmap { kMade, kFails, kUnknown };
 }  // namespace
 
 struct FreetypeMetrics::State {
-  FT_Library library = nullptr;
+  std::unique_ptr<FontFaces> ownFaces;  // when none were handed over
+  FontFaces* faces = nullptr;
   std::string unusableReason;
   std::unordered_map<std::string, std::unique_ptr<Font>> fonts;
   size_t glyphCount = 0;
@@ -198,11 +167,7 @@ struct FreetypeMetrics::State {
   };
   std::vector<Grapheme> graphemes;
 
-  ~State() {
-    DropFonts();
-    if (library)
-      FT_Done_FreeType(library);
-  }
+  ~State() { DropFonts(); }
 
   void DropSizes(Font* font) {
     for (auto& entry : font->sizes) {
@@ -215,12 +180,8 @@ struct FreetypeMetrics::State {
 
   void Close(Font* font) {
     DropSizes(font);
-    if (font->face)
-      FT_Done_Face(font->face);
     font->face = nullptr;
-    if (font->fd >= 0)
-      close(font->fd);
-    font->fd = -1;
+    font->opened.reset();
   }
 
   void DropFonts() {
@@ -255,7 +216,7 @@ Font* FreetypeMetrics::State::FontFor(const std::string& key) {
   auto font = std::make_unique<Font>();
   OpenFont(key, font.get());
   if (!font->usable)
-    Close(font.get());  // the verdict stays, the descriptor goes
+    Close(font.get());  // the verdict stays, the face goes
   Font* opened = font.get();
   fonts.emplace(key, std::move(font));
   return opened->usable ? opened : nullptr;
@@ -266,30 +227,13 @@ void FreetypeMetrics::State::OpenFont(const std::string& key, Font* font) {
   // ImageMagick gives these first characters a meaning of their own.
   if (path.empty() || path[0] == '@' || path[0] == '-' || path[0] == '^')
     return;
-  font->fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (font->fd < 0)
+  font->opened = faces->Open(key);
+  if (!font->opened)
     return;
-  struct stat info;
-  if (fstat(font->fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-      KeyOfOpenFile(path, info) != key)
-    return;
-  font->stream.size = static_cast<unsigned long>(info.st_size);
-  font->stream.descriptor.value = font->fd;
-  font->stream.read = ReadStream;
-  font->stream.close = CloseStream;
-  FT_Open_Args args{};
-  args.flags = FT_OPEN_STREAM;
-  args.stream = &font->stream;
-  if (FT_Open_Face(library, &args, 0, &font->face) != 0) {
-    font->face = nullptr;
-    return;
-  }
+  font->face = font->opened->face();
   FT_Face face = font->face;
   if (face->num_faces != 1 || !FT_IS_SCALABLE(face))
     return;
-  if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 &&
-      face->num_charmaps != 0)
-    FT_Set_Charmap(face, face->charmaps[0]);
   FT_UInt first = 0;
   FT_Get_First_Char(face, &first);
   font->noFirstGlyph = first == 0;
@@ -428,7 +372,12 @@ Bitmap FreetypeMetrics::State::BitmapAt(Font* font, Size* size, FT_UInt id,
   return error == 0 ? Bitmap::kMade : Bitmap::kFails;
 }
 
-FreetypeMetrics::FreetypeMetrics() : state_(new State) {
+FreetypeMetrics::FreetypeMetrics(FontFaces* faces) : state_(new State) {
+  if (faces == nullptr) {
+    state_->ownFaces = std::make_unique<FontFaces>();
+    faces = state_->ownFaces.get();
+  }
+  state_->faces = faces;
   if (!MagickTextPathReproduced(GetMagickVersion(nullptr),
                                 GetMagickDelegates())) {
     state_->unusableReason =
@@ -436,13 +385,12 @@ FreetypeMetrics::FreetypeMetrics() : state_(new State) {
         " with delegates '" + GetMagickDelegates() + "'";
     return;
   }
-  if (FT_Init_FreeType(&state_->library) != 0) {
-    state_->library = nullptr;
+  if (!faces->started()) {
     state_->unusableReason = "FreeType did not start";
     return;
   }
   FT_Int major = 0, minor = 0, patch = 0;
-  FT_Library_Version(state_->library, &major, &minor, &patch);
+  FT_Library_Version(faces->library(), &major, &minor, &patch);
   if (major != 2 || minor != 12)
     state_->unusableReason = "FreeType " + std::to_string(major) + '.' +
                              std::to_string(minor) + '.' +
@@ -452,7 +400,7 @@ FreetypeMetrics::FreetypeMetrics() : state_(new State) {
 FreetypeMetrics::~FreetypeMetrics() = default;
 
 bool FreetypeMetrics::usable() const {
-  return state_->library && state_->unusableReason.empty();
+  return state_->faces->started() && state_->unusableReason.empty();
 }
 
 const std::string& FreetypeMetrics::unusableReason() const {
@@ -571,9 +519,4 @@ bool MagickTextPathReproduced(const char* versionText, const char* delegates) {
     raqm |= word == "raqm";
   }
   return freetype && !raqm;
-}
-
-std::string FontPathOfKey(const std::string& fontKey) {
-  size_t end = fontKey.rfind('\n');
-  return end == std::string::npos ? std::string() : fontKey.substr(0, end);
 }

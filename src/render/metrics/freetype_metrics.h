@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "fonts/font_faces.h"
 #include "render/metrics/font_metrics.h"
 
 // The numbers of MagickQueryFontMetrics computed with FreeType directly.
@@ -41,7 +42,8 @@ class FreetypeMetrics {
   static constexpr size_t kMaxSizesPerFont = 128;
   static constexpr size_t kMaxFonts = 32;
 
-  FreetypeMetrics();
+  // Opens fonts through `faces` (the run's), or through faces of its own.
+  explicit FreetypeMetrics(FontFaces* faces = nullptr);
   virtual ~FreetypeMetrics();
   FreetypeMetrics(const FreetypeMetrics&) = delete;
   FreetypeMetrics& operator=(const FreetypeMetrics&) = delete;
@@ -79,8 +81,5 @@ class FreetypeMetrics {
 // one FreetypeMetrics reproduces: a build with freetype and without raqm, of
 // a version from 7.1.1-43 to 7.1.2-29, in which that path did not change.
 bool MagickTextPathReproduced(const char* versionText, const char* delegates);
-
-// The font file path in a key made by FontFileKey.
-std::string FontPathOfKey(const std::string& fontKey);
 
 #endif  // QUILLMARK_RENDER_METRICS_FREETYPE_METRICS_H_

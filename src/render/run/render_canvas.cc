@@ -49,7 +49,7 @@ bool CheckGlyphs(const CanvasJob& job, RenderContext* context,
   std::vector<std::string> units;
   splitWord(job.info.text, units);
   GlyphCoverage::Result glyphs = context->glyphs.Check(
-      FontFileKey(fontFile), fontFile, report->fontSize, units);
+      FontFileKey(fontFile), report->fontSize, units);
   report->missingGlyphs = std::move(glyphs.missing);
   return !glyphs.brokenGlyph;
 }
