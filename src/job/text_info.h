@@ -1,6 +1,7 @@
 #ifndef QUILLMARK_JOB_TEXT_INFO_H_
 #define QUILLMARK_JOB_TEXT_INFO_H_
 
+#include <algorithm>
 #include <string>
 
 // Text is laid out only at font sizes from this one up: a smaller size, or
@@ -50,5 +51,11 @@ struct TextInfo {
   bool verticalForms = false; // "vertical_forms": vertical forms of punctuation
   int minFontSize = 0;        // "min_size": where fitting stops; 0: none
 };
+
+// The smallest size that fitting `info` may reach: its "min_size", but never
+// below kMinFontSize nor above the size it starts from.
+inline int SmallestFittingSize(const TextInfo& info) {
+  return std::min(info.fontSize, std::max(kMinFontSize, info.minFontSize));
+}
 
 #endif  // QUILLMARK_JOB_TEXT_INFO_H_

@@ -27,13 +27,6 @@ std::string Upper(std::string text) {
   return text;
 }
 
-bool AllAlnum(const std::string& text) {
-  for (unsigned char c : text)
-    if (!std::isalnum(c))
-      return false;
-  return !text.empty();
-}
-
 bool IsKnownMagickFormat(const std::string& name) {
   ExceptionInfo* exception = AcquireExceptionInfo();
   const MagickInfo* info = GetMagickInfo(name.c_str(), exception);
@@ -59,22 +52,20 @@ const char* SystemFolder(const std::string& folder) {
 bool ResolveOutput(const std::string& path,
                    const std::function<bool(const std::string&)>& isFormat,
                    OutputTarget* target, std::string* error) {
-  size_t colon = path.find(':');
-  if (colon != std::string::npos) {
-    std::string prefix = Upper(path.substr(0, colon));
-    if (AllAlnum(prefix) && isFormat(prefix)) {
-      const char* format = OutputFormatFor(prefix);
-      if (format == nullptr) {
-        *error = "the format " + prefix + " is not one Quillmark writes";
-        return false;
-      }
-      if (colon + 1 == path.size()) {
-        *error = "no file name after the format";
-        return false;
-      }
-      *target = {format, path.substr(colon + 1)};
-      return true;
+  const std::string prefix = Upper(FormatPrefixOf(path));
+  if (!prefix.empty() && isFormat(prefix)) {
+    const char* format = OutputFormatFor(prefix);
+    if (format == nullptr) {
+      *error = "the format " + prefix + " is not one Quillmark writes";
+      return false;
     }
+    const std::string file = path.substr(prefix.size() + 1);
+    if (file.empty()) {
+      *error = "no file name after the format";
+      return false;
+    }
+    *target = {format, file};
+    return true;
   }
   size_t slash = path.rfind('/');
   size_t dot = path.rfind('.');

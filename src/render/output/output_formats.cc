@@ -43,3 +43,21 @@ std::string OutputFormatPattern() {
   }
   return pattern + "}";
 }
+
+std::string FormatPrefixOf(const std::string& path) {
+  const size_t colon = path.find(':');
+  if (colon == std::string::npos || colon == 0)
+    return "";
+  for (size_t i = 0; i < colon; ++i)
+    if (!std::isalnum(static_cast<unsigned char>(path[i])))
+      return "";
+  return path.substr(0, colon);
+}
+
+std::string OutputFileName(const std::string& path) {
+  const std::string prefix = FormatPrefixOf(path);
+  const std::string file =
+      prefix.empty() ? path : path.substr(prefix.size() + 1);
+  const size_t slash = file.rfind('/');
+  return slash == std::string::npos ? file : file.substr(slash + 1);
+}

@@ -20,4 +20,15 @@ std::string OutputFormatNames();
 // Every name, upper case, as an ImageMagick policy pattern: "{PNG,JPG,...}".
 std::string OutputFormatPattern();
 
+// The text before the first ':' of an output path when it can be a format
+// prefix ("png" of "png:out/a.dat"): one or more letters and digits. Empty
+// when the path has no such prefix. Whether ImageMagick knows it as a
+// format decides whether the path names the file after the colon or the
+// whole path.
+std::string FormatPrefixOf(const std::string& path);
+
+// The name of the file that `path` writes, without its folder and without a
+// format prefix, as either reading of the prefix gives it.
+std::string OutputFileName(const std::string& path);
+
 #endif  // QUILLMARK_RENDER_OUTPUT_OUTPUT_FORMATS_H_

@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "render/output/output_formats.h"
+
 namespace {
 
 const char kMarker[] = ".quillmark-tmp-";
@@ -157,14 +159,9 @@ int RemoveTemporaryFilesOf(const std::string& outputPath, pid_t pid) {
   int removed = RemoveTemporaryFiles(outputPath, ofPid);
   // "png:out/a.dat" names out/a.dat when PNG is a format, and the file
   // "png:out/a.dat" otherwise: the process may have written either.
-  const size_t colon = outputPath.find(':');
-  if (colon != std::string::npos && colon > 0) {
-    bool alnum = true;
-    for (size_t i = 0; i < colon; ++i)
-      alnum &= std::isalnum(static_cast<unsigned char>(outputPath[i])) != 0;
-    if (alnum)
-      removed += RemoveTemporaryFiles(outputPath.substr(colon + 1), ofPid);
-  }
+  const std::string prefix = FormatPrefixOf(outputPath);
+  if (!prefix.empty())
+    removed += RemoveTemporaryFiles(outputPath.substr(prefix.size() + 1), ofPid);
   return removed;
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "render/run/report_wire.h"
+#include "render/output/output_formats.h"
 #include "render/output/temporary_output.h"
 #include "util/file.h"
 
@@ -40,13 +41,6 @@ constexpr size_t kNoJob = static_cast<size_t>(-1);
       break;
   }
   _exit(0);
-}
-
-// The name a canvas's file is written under, without its folder or format
-// prefix. Two jobs with the same name may write the same file.
-std::string FileName(const std::string& output) {
-  size_t cut = output.find_last_of("/:");
-  return cut == std::string::npos ? output : output.substr(cut + 1);
 }
 
 std::string DescribeEnd(int status) {
@@ -167,12 +161,12 @@ class Pool {
 
   bool MayStart(size_t job) const {
     bool running = false;
-    const std::string name = FileName(jobs_[job].info.outputPath);
+    const std::string name = OutputFileName(jobs_[job].info.outputPath);
     for (const Worker& w : workers_) {
       if (w.job == kNoJob)
         continue;
       running = true;
-      if (FileName(jobs_[w.job].info.outputPath) == name)
+      if (OutputFileName(jobs_[w.job].info.outputPath) == name)
         return false;
     }
     return !running || limits_.memoryBudgetBytes == 0 ||

@@ -66,8 +66,7 @@ Layout LayOutWithSmallestSize(
     layout.fitFailed = layout.fontSize < kMinFontSize;
     return layout;
   }
-  const int smallest =
-      std::min(info.fontSize, std::max(kMinFontSize, info.minFontSize));
+  const int smallest = SmallestFittingSize(info);
   if (layout.fontSize >= smallest)
     return layout;
   TextInfo unfitted = info;

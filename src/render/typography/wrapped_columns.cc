@@ -165,8 +165,7 @@ Placement LayOut(const TextInfo& info, float topInset,
                        uniformEms);
   };
   if (info.adjustToFit) {
-    const int floor =
-        std::min(info.fontSize, std::max(kMinFontSize, info.minFontSize));
+    const int floor = SmallestFittingSize(info);
     int chosen = 0;
     int withBrokenWords = 0;
     int lastPass = 0;

@@ -260,8 +260,7 @@ Layout LayOutWrappedLines(const TextInfo& info, float topInset,
   WrappedLines lines;
   bool cutAtBottom = !info.adjustToFit;
   if (info.adjustToFit) {
-    const int floor =
-        std::min(info.fontSize, std::max(kMinFontSize, info.minFontSize));
+    const int floor = SmallestFittingSize(info);
     // The first size that keeps every word whole; a pass gives up at its
     // first broken word. Failing that, the first size that fits at all.
     int chosen = 0;
