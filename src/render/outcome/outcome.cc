@@ -2,31 +2,31 @@
 
 #include "util/log.h"
 
-std::vector<std::string> LogMessages(const CanvasOutcome& outcome) {
-  std::vector<std::string> lines = ReadingMessages(outcome.index, outcome.read);
-  const std::string canvas = "Quillmark : canvas " +
-                             std::to_string(outcome.index);
+std::string FailureText(const CanvasOutcome& outcome) {
+  const std::string canvas = "canvas " + std::to_string(outcome.index);
   const std::string output = Printable(outcome.read.info.outputPath);
-  for (const BadColour& colour : outcome.render.badColours)
-    lines.push_back(canvas + ": \"ui\" key \"" + colour.key +
-                    "\" ignored: not a colour");
   const std::string& detail = outcome.render.failureDetail;
   switch (outcome.render.failure) {
     case Failure::kNone:
       break;
     case Failure::kWrite:
-      lines.push_back("Quillmark : failed to write " + output + ": " + detail);
-      break;
+      return "failed to write " + output + ": " + detail;
     case Failure::kFontUnreadable:
-      lines.push_back("Quillmark : unable to read font " + Printable(detail));
-      break;
+      return "unable to read font " + Printable(detail);
     case Failure::kTimedOut:
-      lines.push_back(canvas + " (" + output + ") stopped after " + detail +
-                      " s");
-      break;
+      return canvas + " (" + output + ") stopped after " + detail + " s";
     case Failure::kWorkerEnded:
-      lines.push_back(canvas + " (" + output + ") not written: " + detail);
-      break;
+      return canvas + " (" + output + ") not written: " + detail;
   }
+  return "";
+}
+
+std::vector<std::string> LogMessages(const CanvasOutcome& outcome) {
+  std::vector<std::string> lines = ReadingMessages(outcome.index, outcome.read);
+  for (const BadColour& colour : outcome.render.badColours)
+    lines.push_back("Quillmark : canvas " + std::to_string(outcome.index) +
+                    ": \"ui\" key \"" + colour.key + "\" ignored: not a colour");
+  if (outcome.render.failure != Failure::kNone)
+    lines.push_back("Quillmark : " + FailureText(outcome));
   return lines;
 }

@@ -53,6 +53,10 @@ struct CanvasOutcome {
   }
 };
 
+// Why a canvas was not written, as its log line and its report's reason
+// give it (without the log's "Quillmark : "); empty when it was.
+std::string FailureText(const CanvasOutcome& outcome);
+
 // The log lines of a canvas, in the order they are written: the members its
 // reading ignored or the reason it was skipped, the colours that do not
 // parse, and why it was not written.

@@ -47,14 +47,7 @@ std::string OutcomeReason(const CanvasOutcome& outcome) {
            "\"output\" string";
   if (!outcome.read.skipReason.empty())
     return outcome.read.skipReason;
-  // The log's line for the failure, without its "Quillmark : " start.
-  std::vector<std::string> lines = LogMessages(outcome);
-  if (outcome.render.failure == Failure::kNone || lines.empty())
-    return "";
-  const std::string& last = lines.back();
-  const std::string start = "Quillmark : ";
-  return last.compare(0, start.size(), start) == 0 ? last.substr(start.size())
-                                                   : last;
+  return FailureText(outcome);
 }
 
 std::string ReportLine(const CanvasOutcome& outcome) {
