@@ -77,8 +77,8 @@ bool StartItem(MagickWand* wand, const TextInfo& info,
     const size_t height =
         layoutOnly ? 1 : static_cast<size_t>(info.canvasHeight);
     if (MagickNewImage(wand, width, height, pixel) == MagickFalse) {
-      result->magickFailure =
-          WandFailure(wand, "the canvas image could not be created");
+      result->magick = Status::Error(
+          WandFailure(wand, "the canvas image could not be created"));
       return false;
     }
     MagickSetSize(wand, width, height);
@@ -92,7 +92,8 @@ bool StartItem(MagickWand* wand, const TextInfo& info,
 
   // Without an image nothing can be measured.
   if (MagickGetNumberImages(wand) == 0) {
-    result->magickFailure = WandFailure(wand, "the wand holds no image");
+    result->magick =
+        Status::Error(WandFailure(wand, "the wand holds no image"));
     return false;
   }
   splitWord(info.text, setup->units);
@@ -129,11 +130,10 @@ void FinishItem(MagickWand* wand, ItemSetup* setup, const TextInfo& info,
   }
   for (int i = 0; i < renderCount; ++i) {
     if (MagickDrawImage(wand, drawing) == MagickFalse) {
-      result->magickFailure = WandFailure(wand, "the text could not be drawn");
+      result->magick =
+          Status::Error(WandFailure(wand, "the text could not be drawn"));
       return;
     }
   }
-  std::string shadowFailure;
-  if (!AddDropShadow(wand, setup->pixel.get(), info, &shadowFailure))
-    result->magickFailure = shadowFailure;
+  result->magick = AddDropShadow(wand, setup->pixel.get(), info);
 }

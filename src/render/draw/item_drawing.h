@@ -14,6 +14,7 @@
 #include "render/metrics/exact_metrics.h"
 #include "render/metrics/magick_metrics.h"
 #include "render/metrics/metrics_cache.h"
+#include "util/status.h"
 
 // The arguments of a renderer call besides the wand and the item.
 struct RendererCall {
@@ -27,9 +28,9 @@ struct RendererCall {
 struct ItemResult {
   Layout layout;
   bool fontUnreadable = false;  // the font gave no metrics: nothing laid out
-  // ImageMagick's account of a call that failed (the canvas, the drawing,
-  // the shadow); empty when none did.
-  std::string magickFailure;
+  // ImageMagick's account of a step that failed (the canvas, the drawing,
+  // the shadow).
+  Status magick;
 };
 
 // The measurements of one renderer call: ImageMagick's under the call's

@@ -42,15 +42,13 @@ double ShadowOpacity(float shadowAlpha) {
   return static_cast<double>(255 * shadowAlpha);
 }
 
-bool AddDropShadow(MagickWand* canvas, PixelWand* pixel, const TextInfo& info,
-                   std::string* failure) {
+Status AddDropShadow(MagickWand* canvas, PixelWand* pixel,
+                     const TextInfo& info) {
   if (!(info.shadowAlpha > 0 && info.shadowSize > 0))
-    return true;
+    return Status();
   MagickWandPtr shadow(CloneMagickWand(canvas));
-  if (!shadow) {
-    *failure = WandFailure(canvas, "the canvas could not be copied");
-    return false;
-  }
+  if (!shadow)
+    return Status::Error(WandFailure(canvas, "the canvas could not be copied"));
   PixelSetColor(pixel, info.shadowColor.c_str());
   MagickSetImageBackgroundColor(shadow.get(), pixel);
   ShadowOffset at = ComputeShadowOffset(info.shadowDistance, info.shadowAngle,
@@ -58,15 +56,13 @@ bool AddDropShadow(MagickWand* canvas, PixelWand* pixel, const TextInfo& info,
   if (MagickShadowImage(shadow.get(), ShadowOpacity(info.shadowAlpha),
                         static_cast<double>(info.shadowSize),
                         static_cast<ssize_t>(at.x),
-                        static_cast<ssize_t>(at.y)) == MagickFalse) {
-    *failure = WandFailure(shadow.get(), "the shadow could not be made");
-    return false;
-  }
+                        static_cast<ssize_t>(at.y)) == MagickFalse)
+    return Status::Error(
+        WandFailure(shadow.get(), "the shadow could not be made"));
   if (MagickCompositeImage(canvas, shadow.get(), OverlayCompositeOp,
                            MagickTrue, static_cast<ssize_t>(at.x),
-                           static_cast<ssize_t>(at.y)) == MagickFalse) {
-    *failure = WandFailure(canvas, "the shadow could not be composited");
-    return false;
-  }
-  return true;
+                           static_cast<ssize_t>(at.y)) == MagickFalse)
+    return Status::Error(
+        WandFailure(canvas, "the shadow could not be composited"));
+  return Status();
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "job/text_info.h"
+#include "util/status.h"
 
 // Gives the drawing wand the item's outline: its width and colour when both
 // are set (width above 0, colour not empty), otherwise width 0.
@@ -31,9 +32,9 @@ double ShadowOpacity(float shadowAlpha);
 
 // Adds the item's drop shadow to the canvas when shadowAlpha and shadowSize
 // are both above 0: a blurred copy of everything drawn so far, in the shadow
-// colour, composited back at the offset. False, with ImageMagick's account
-// in *failure, when a step failed and the canvas lacks its shadow.
-bool AddDropShadow(MagickWand* canvas, PixelWand* pixel, const TextInfo& info,
-                   std::string* failure);
+// colour, composited back at the offset. An error, with ImageMagick's
+// account, when a step failed and the canvas lacks its shadow.
+Status AddDropShadow(MagickWand* canvas, PixelWand* pixel,
+                     const TextInfo& info);
 
 #endif  // QUILLMARK_RENDER_DRAW_STROKE_SHADOW_H_

@@ -75,8 +75,8 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   bool fontUnreadable = first.fontUnreadable;
   if (!fontUnreadable)
     fontUnreadable = !CheckGlyphs(job, context, report);
-  std::string magickFailure = first.magickFailure;
-  if (!context->options.layoutOnly && magickFailure.empty() &&
+  Status magick = first.magick;
+  if (!context->options.layoutOnly && magick.ok() &&
       !info.strokeOverFill && info.strokeWidth > 0) {
     // The outline lies under the fill: draw the fill once more over it, half
     // a pixel lower, without outline and shadow.
@@ -86,10 +86,10 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
     drawItem(wand.get(), info, job.fontFile, {false, halfStroke, 0, 0.5f},
              context, &second);
     fontUnreadable |= second.fontUnreadable;
-    magickFailure = second.magickFailure;
+    magick = second.magick;
   }
-  if (!magickFailure.empty())
-    Fail(report, Failure::kWrite, magickFailure);
+  if (!magick.ok())
+    Fail(report, Failure::kWrite, magick.message());
   if (fontUnreadable)
     Fail(report, Failure::kFontUnreadable, job.fontFile);
   // A call that reported success may still have left an error behind.
