@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
 
 // The value of `arg` after "name=", or nullptr when `arg` is not that option.
@@ -42,6 +46,80 @@ bool ReadShard(const char* text, int* index, int* count) {
   return true;
 }
 
+// The arguments of a run, each as its name and whether it takes a value.
+struct Argument {
+  const char* name;
+  bool takesValue;
+};
+constexpr Argument kArguments[] = {
+    {"-adjustToFit", false}, {"-ignoreLineHeight", false},
+    {"-jobs", true},         {"-shard", true},
+    {"-memory", true},       {"-timeout", true},
+    {"-report", true},       {"-strict", false},
+    {"-dry-run", false},     {"-wrap", true},
+    {"-valign", true},       {"-vertical-forms", false},
+};
+
+bool IsFlag(const char* arg) {
+  for (const Argument& known : kArguments)
+    if (!known.takesValue && std::strcmp(arg, known.name) == 0)
+      return true;
+  return false;
+}
+
+bool TakesValue(const char* arg) {
+  for (const Argument& known : kArguments)
+    if (known.takesValue && std::strcmp(arg, known.name) == 0)
+      return true;
+  return false;
+}
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The edit distance of two short texts, letter case aside.
+size_t Distance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j)
+    row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      const size_t change = Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1;
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + change});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The line for an argument that is none of ours, with the closest of ours
+// when one is close: "--jobs=2" gives "did you mean -jobs=2?".
+std::string NotRecognised(const char* arg) {
+  const std::string text = arg;
+  const size_t equals = text.find('=');
+  const std::string name = text.substr(0, equals);
+  const std::string value =
+      equals == std::string::npos ? "" : text.substr(equals);
+  const Argument* best = nullptr;
+  size_t bestDistance = 3;  // more than two edits is no typo
+  for (const Argument& known : kArguments) {
+    const size_t d = Distance(name, known.name);
+    if (d < bestDistance) {
+      best = &known;
+      bestDistance = d;
+    }
+  }
+  std::string line = "argument \"" + text + "\" not recognised";
+  if (best != nullptr)
+    line += std::string(" (did you mean ") + best->name +
+            (best->takesValue ? value : "") + "?)";
+  return line;
+}
+
 }  // namespace
 
 void ReadFlags(int argc, const char* const* argv, Setting* flags) {
@@ -57,7 +135,8 @@ void ReadFlags(int argc, const char* const* argv, Setting* flags) {
 }
 
 void ReadRunOptions(int argc, const char* const* argv, int cores,
-                    RunOptions* options, std::vector<std::string>* problems) {
+                    RunOptions* options, std::vector<std::string>* problems,
+                    std::vector<std::string>* unknown) {
   // Bounds that keep every later computation far from overflow.
   const long long kMaxJobs = 1024;
   const long long kMaxMiB = 1LL << 30;
@@ -83,14 +162,26 @@ void ReadRunOptions(int argc, const char* const* argv, int cores,
     } else if ((value = ValueOf(arg, "-report"))) {
       if ((usable = *value != '\0'))
         options->reportPath = value;
+    } else if ((value = ValueOf(arg, "-wrap"))) {
+      if ((usable = std::strcmp(value, "word") == 0))
+        options->defaults.wrapWords = true;
+    } else if ((value = ValueOf(arg, "-valign"))) {
+      if ((usable = ReadNumber(value, 0, 2, &n)))
+        options->defaults.blockAlign = static_cast<int>(n);
+    } else if (std::strcmp(arg, "-vertical-forms") == 0) {
+      options->defaults.verticalForms = true;
     } else if (std::strcmp(arg, "-strict") == 0) {
       options->strict = true;
     } else if (std::strcmp(arg, "-dry-run") == 0) {
       options->dryRun = true;
+    } else if (TakesValue(arg)) {
+      usable = false;  // "-jobs" without "=N"
+    } else if (arg[0] == '-' && !IsFlag(arg) && unknown != nullptr) {
+      unknown->push_back(NotRecognised(arg));
     }
     if (!usable)
       problems->push_back(std::string("argument ") + arg +
-                          " ignored: its value cannot be used");
+                          ": its value cannot be used");
   }
 }
 
@@ -101,6 +192,7 @@ bool ReadCommandLine(int argc, const char* const* argv, int cores,
   line->fontListPath = argv[1];
   line->jobFilePath = argv[2];
   ReadFlags(argc, argv, &line->options.flags);
-  ReadRunOptions(argc, argv, cores, &line->options, &line->problems);
+  ReadRunOptions(argc, argv, cores, &line->options, &line->problems,
+                 &line->unknown);
   return true;
 }

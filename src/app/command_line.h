@@ -13,19 +13,27 @@
 void ReadFlags(int argc, const char* const* argv, Setting* flags);
 
 // Reads the run's arguments from argv[3..argc-1]: "-jobs=N" or "-jobs=auto",
-// "-shard=I/N", "-memory=MiB", "-timeout=SECONDS", "-report=PATH", "-strict"
-// and "-dry-run". Arguments it does not know are ignored, as ReadFlags does;
-// a known argument with a value it cannot use is left out and described in
-// *problems. `cores` is what "-jobs=auto" stands for.
+// "-shard=I/N", "-memory=MiB", "-timeout=SECONDS", "-report=PATH", "-strict",
+// "-dry-run", and the job-wide typography defaults "-wrap=word",
+// "-valign=N" and "-vertical-forms". A known argument with a value it cannot
+// use (or without its value) is left out and described in *problems; an
+// argument that starts with '-' and is none of these nor a flag of ReadFlags
+// is described in *unknown, with the closest known one when one is close.
+// Arguments that do not start with '-' are ignored. `cores` is what
+// "-jobs=auto" stands for.
 void ReadRunOptions(int argc, const char* const* argv, int cores,
-                    RunOptions* options, std::vector<std::string>* problems);
+                    RunOptions* options, std::vector<std::string>* problems,
+                    std::vector<std::string>* unknown = nullptr);
 
 // Everything the command line gives a run.
 struct CommandLine {
   std::string fontListPath;
   std::string jobFilePath;
   RunOptions options;  // its flags from ReadFlags, the rest ReadRunOptions's
-  std::vector<std::string> problems;  // arguments whose value was left out
+  // Arguments whose value cannot be used: the run must not start.
+  std::vector<std::string> problems;
+  // Arguments that are not Quillmark's: said, and with -strict fatal.
+  std::vector<std::string> unknown;
 };
 
 // Reads argv as a whole: false when it names fewer than two paths.

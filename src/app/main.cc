@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/information.h"
 #include "job/setting.h"
 #include "render/run/driver.h"
 #include "util/log.h"
@@ -12,6 +13,8 @@
 
 int main(int argc, char** argv) {
   TuneAllocator();
+  if (argc == 2 && PrintInformation(argv[1]))
+    return 0;
   CommandLine line;
   if (!ReadCommandLine(argc, argv, AvailableCores(), &line)) {
     QMLog("Quillmark : invalid arguments, use: ./Quillmark "
@@ -37,6 +40,13 @@ int main(int argc, char** argv) {
         line.options.flags.adjustToFit, line.options.flags.ignoreLineHeight);
   for (const std::string& problem : line.problems)
     QMLog("Quillmark : %s", Printable(problem).c_str());
+  for (const std::string& argument : line.unknown)
+    QMLog("Quillmark : %s", Printable(argument).c_str());
+  // An argument that cannot be used ends the run before any canvas, and
+  // with -strict so does one that is not Quillmark's.
+  if (!line.problems.empty() ||
+      (line.options.strict && !line.unknown.empty()))
+    return 1;
   RenderContext context;
   return RunJob(line.fontListPath, line.jobFilePath, 1.0f, line.options,
                 &context);

@@ -232,7 +232,8 @@ bool ParseJob(const std::string& text, rapidjson::Document* doc) {
   return !doc->HasParseError() && doc->IsArray();
 }
 
-CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale) {
+CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale,
+                      const JobDefaults& defaults) {
   CanvasRead read;
   if (!canvas.IsObject())
     return read;
@@ -277,6 +278,9 @@ CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale) {
   info->adjustToFit = flags.adjustToFit;
   info->ignoreLineHeight = flags.ignoreLineHeight;
   info->scale = scale;
+  info->wrapWords = defaults.wrapWords;
+  info->blockAlign = defaults.blockAlign;
+  info->verticalForms = defaults.verticalForms;
 
   CanvasReader reader{&read, info};
   for (auto it = ui->MemberBegin(); it != ui->MemberEnd(); ++it)

@@ -51,11 +51,21 @@ struct CanvasRead {
   bool drawable() const { return isCanvas && skipReason.empty(); }
 };
 
+// Job-wide starting values of the opt-in typography keys, from the command
+// line ("-wrap=word", "-valign=N", "-vertical-forms"); a canvas's own key
+// overrides them. The defaults stand for their absence.
+struct JobDefaults {
+  bool wrapWords = false;
+  int blockAlign = 0;
+  bool verticalForms = false;
+};
+
 // Reads one element of the job's root array into a record, from the starting
-// values (`flags`, `scale`) and the canvas's "ui" keys, applied in document
-// order. A "ui" member of the wrong type is ignored and the rest is used.
+// values (`flags`, `scale`, `defaults`) and the canvas's "ui" keys, applied
+// in document order. A "ui" member of the wrong type is ignored and the rest
+// is used.
 CanvasRead ReadCanvas(const rapidjson::Value& canvas, const Setting& flags,
-                      float scale);
+                      float scale, const JobDefaults& defaults = JobDefaults());
 
 // The log lines that reading canvas `index` gives: one per ignored member,
 // then the reason it is skipped, if it is.

@@ -3,6 +3,7 @@
 #include <MagickWand/MagickWand.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,29 +85,101 @@ TEST_F(CliTest, TwoPathsLogVersionAndSettingsWithPrefix) {
 }
 
 TEST_F(CliTest, FlagsAreReadExactlyFromTheThirdArgumentOn) {
-  struct Case { Lines flags; int adjustToFit; int ignoreLineHeight; };
+  // An argument that starts with '-' and is none of Quillmark's is said, with
+  // the closest one when one is close; it sets nothing.
+  struct Case { Lines flags; int adjustToFit; int ignoreLineHeight; Lines notes; };
+  auto typo = [](const std::string& arg, const std::string& meant) {
+    return "Quillmark : argument \"" + arg + "\" not recognised (did you mean " +
+           meant + "?)";
+  };
   const std::vector<Case> cases = {
-      {{"-adjustToFit"}, 1, 0},
-      {{"-ignoreLineHeight"}, 0, 1},
-      {{"-adjustToFit", "-ignoreLineHeight"}, 1, 1},
-      {{"-ignoreLineHeight", "extra", "-adjustToFit", "-adjustToFit"}, 1, 1},
-      {{"-AdjustToFit"}, 0, 0},
-      {{"adjustToFit"}, 0, 0},
-      {{"--adjustToFit"}, 0, 0},
-      {{"-adjustToFit=1"}, 0, 0},
-      {{"-adjustToFi"}, 0, 0},
-      {{"-adjustToFit "}, 0, 0},
-      {{"-ignorelineheight", ""}, 0, 0},
-      {{"-"}, 0, 0},
+      {{"-adjustToFit"}, 1, 0, {}},
+      {{"-ignoreLineHeight"}, 0, 1, {}},
+      {{"-adjustToFit", "-ignoreLineHeight"}, 1, 1, {}},
+      {{"-ignoreLineHeight", "extra", "-adjustToFit", "-adjustToFit"}, 1, 1, {}},
+      {{"-AdjustToFit"}, 0, 0, {typo("-AdjustToFit", "-adjustToFit")}},
+      {{"adjustToFit"}, 0, 0, {}},
+      {{"--adjustToFit"}, 0, 0, {typo("--adjustToFit", "-adjustToFit")}},
+      {{"-adjustToFit=1"}, 0, 0, {typo("-adjustToFit=1", "-adjustToFit")}},
+      {{"-adjustToFi"}, 0, 0, {typo("-adjustToFi", "-adjustToFit")}},
+      {{"-adjustToFit "}, 0, 0, {typo("-adjustToFit ", "-adjustToFit")}},
+      {{"-ignorelineheight", ""}, 0, 0,
+       {typo("-ignorelineheight", "-ignoreLineHeight")}},
+      {{"-"}, 0, 0, {"Quillmark : argument \"-\" not recognised"}},
   };
   std::string job = WriteJob("[]");
   for (const Case& k : cases) {
     RunResult r = RunQuillmark(Concat({fonts_, job}, k.flags));
     std::string shown = k.flags.empty() ? "" : k.flags[0];
     EXPECT_EQ(0, r.exitCode) << shown;
-    EXPECT_EQ(StartLines(k.adjustToFit, k.ignoreLineHeight), r.messages)
+    EXPECT_EQ(Concat(StartLines(k.adjustToFit, k.ignoreLineHeight), k.notes),
+              r.messages)
         << shown;
   }
+}
+
+TEST_F(CliTest, MistypedArgumentsAreSaidAndFailAStrictRunBeforeAnyCanvas) {
+  TempDir out;
+  std::string job = WriteJob(R"([{"size": [40, 20], "output": ")" +
+                             out.File("a.png") +
+                             R"(", "ui": {"default": "A", "font": "sans",
+                                "size": 12, "fill": "black"}}])");
+  const std::string dryrun =
+      "Quillmark : argument \"-dryrun\" not recognised (did you mean -dry-run?)";
+  RunResult lax = RunQuillmark({fonts_, job, "-dryrun", "--jobs=2"});
+  EXPECT_EQ(0, lax.exitCode);
+  EXPECT_EQ(Concat(StartLines(),
+                   {dryrun, "Quillmark : argument \"--jobs=2\" not recognised "
+                            "(did you mean -jobs=2?)"}),
+            lax.messages);
+  EXPECT_EQ(Lines{"a.png"}, out.List());  // the run went on: it was drawn
+
+  std::remove(out.File("a.png").c_str());
+  RunResult strict = RunQuillmark({fonts_, job, "-dryrun", "-strict"});
+  EXPECT_EQ(1, strict.exitCode);
+  EXPECT_EQ(Concat(StartLines(), {dryrun}), strict.messages);
+  EXPECT_TRUE(out.List().empty());
+}
+
+TEST_F(CliTest, ANewArgumentWithABadValueRendersNothing) {
+  TempDir out;
+  std::string job = WriteJob(R"([{"size": [40, 20], "output": ")" +
+                             out.File("a.png") +
+                             R"(", "ui": {"default": "A", "font": "sans",
+                                "size": 12, "fill": "black"}}])");
+  for (const char* arg : {"-shard=3/2", "-jobs=x", "-timeout=-1",
+                          "-memory=abc", "-jobs", "-wrap=line", "-valign=3"}) {
+    RunResult r = RunQuillmark({fonts_, job, arg});
+    EXPECT_EQ(1, r.exitCode) << arg;
+    EXPECT_EQ(Concat(StartLines(), {std::string("Quillmark : argument ") + arg +
+                                    ": its value cannot be used"}),
+              r.messages);
+    EXPECT_TRUE(out.List().empty()) << arg;
+  }
+}
+
+TEST(InformationTest, HelpAndVersionAreTheOnlyArgument) {
+  for (const char* arg : {"--help", "-h"}) {
+    RunResult help = RunQuillmark({arg});
+    EXPECT_EQ(0, help.exitCode) << arg;
+    EXPECT_EQ(0u, help.output.find("usage: Quillmark FONT_LIST.json JOB.json"));
+    for (const char* named : {"-adjustToFit", "-ignoreLineHeight", "-jobs=N",
+                              "-shard=I/N", "-memory=MiB", "-timeout=SECONDS",
+                              "-report=PATH", "-strict", "-dry-run",
+                              "-wrap=word", "-valign=N", "-vertical-forms",
+                              "--version", "README.md"})
+      EXPECT_NE(std::string::npos, help.output.find(named)) << named;
+  }
+  RunResult version = RunQuillmark({"--version"});
+  EXPECT_EQ(0, version.exitCode);
+  Lines lines = SplitLines(version.output);
+  ASSERT_EQ(4u, lines.size()) << version.output;
+  EXPECT_EQ(0u, lines[0].find("Quillmark "));
+  EXPECT_EQ(MagickGetVersion(nullptr), lines[1]);
+  EXPECT_EQ(0u, lines[2].find("FreeType 2."));
+  EXPECT_EQ(0u, lines[3].find("ICU "));
+  // Beside the paths it is an argument like any other.
+  EXPECT_EQ(1, RunQuillmark({"--help", "fonts.json"}).exitCode);
 }
 
 TEST_F(CliTest, FlagGivenFirstIsTakenAsTheFontListPath) {

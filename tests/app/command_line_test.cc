@@ -10,6 +10,7 @@ namespace {
 struct Parsed {
   RunOptions options;
   std::vector<std::string> problems;
+  std::vector<std::string> unknown;
 };
 
 Parsed Parse(std::vector<const char*> extra, int cores = 6) {
@@ -17,12 +18,12 @@ Parsed Parse(std::vector<const char*> extra, int cores = 6) {
   argv.insert(argv.end(), extra.begin(), extra.end());
   Parsed parsed;
   ReadRunOptions(static_cast<int>(argv.size()), argv.data(), cores,
-                 &parsed.options, &parsed.problems);
+                 &parsed.options, &parsed.problems, &parsed.unknown);
   return parsed;
 }
 
 TEST(RunOptionsTest, WithoutArgumentsARunIsOneCanvasAtATime) {
-  Parsed p = Parse({"-adjustToFit", "jobs=3", "-Jobs=3", "-jobs", "-strictly"});
+  Parsed p = Parse({"-adjustToFit", "jobs=3", "-Jobs=3", "-strictly"});
   EXPECT_EQ(1, p.options.jobs);
   EXPECT_EQ(0, p.options.shardIndex);
   EXPECT_EQ(1, p.options.shardCount);
@@ -31,12 +32,20 @@ TEST(RunOptionsTest, WithoutArgumentsARunIsOneCanvasAtATime) {
   EXPECT_EQ("", p.options.reportPath);
   EXPECT_FALSE(p.options.strict);
   EXPECT_FALSE(p.options.dryRun);
+  EXPECT_FALSE(p.options.defaults.wrapWords);
+  EXPECT_EQ(0, p.options.defaults.blockAlign);
+  EXPECT_FALSE(p.options.defaults.verticalForms);
   EXPECT_TRUE(p.problems.empty());
+  EXPECT_EQ((std::vector<std::string>{
+                "argument \"-Jobs=3\" not recognised (did you mean -jobs=3?)",
+                "argument \"-strictly\" not recognised (did you mean -strict?)"}),
+            p.unknown);
 }
 
 TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   Parsed p = Parse({"-jobs=3", "-shard=2/5", "-memory=512", "-timeout=0",
-                    "-report=out/r.jsonl", "-strict", "-dry-run"});
+                    "-report=out/r.jsonl", "-strict", "-dry-run",
+                    "-wrap=word", "-valign=2", "-vertical-forms"});
   EXPECT_EQ(3, p.options.jobs);
   EXPECT_EQ(2, p.options.shardIndex);
   EXPECT_EQ(5, p.options.shardCount);
@@ -45,7 +54,11 @@ TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   EXPECT_EQ("out/r.jsonl", p.options.reportPath);
   EXPECT_TRUE(p.options.strict);
   EXPECT_TRUE(p.options.dryRun);
+  EXPECT_TRUE(p.options.defaults.wrapWords);
+  EXPECT_EQ(2, p.options.defaults.blockAlign);
+  EXPECT_TRUE(p.options.defaults.verticalForms);
   EXPECT_TRUE(p.problems.empty());
+  EXPECT_TRUE(p.unknown.empty());
   EXPECT_EQ(6, Parse({"-jobs=auto"}).options.jobs);
   EXPECT_EQ(1, Parse({"-jobs=auto"}, 0).options.jobs);
 }
@@ -54,11 +67,11 @@ TEST(RunOptionsTest, ValuesThatCannotBeUsedAreLeftOutWithAProblem) {
   for (const char* arg :
        {"-jobs=0", "-jobs=-2", "-jobs=2x", "-jobs=", "-jobs=99999999999999999999",
         "-shard=4/4", "-shard=1", "-shard=/2", "-shard=1/0", "-shard=-1/2",
-        "-memory=0", "-timeout=-1", "-timeout= 5", "-report="}) {
+        "-memory=0", "-timeout=-1", "-timeout= 5", "-report=", "-jobs",
+        "-wrap=", "-wrap=words", "-valign=3", "-valign=-1"}) {
     Parsed p = Parse({arg});
     ASSERT_EQ(1u, p.problems.size()) << arg;
-    EXPECT_EQ(std::string("argument ") + arg +
-                  " ignored: its value cannot be used",
+    EXPECT_EQ(std::string("argument ") + arg + ": its value cannot be used",
               p.problems[0]);
     EXPECT_EQ(1, p.options.jobs) << arg;
     EXPECT_EQ(1, p.options.shardCount) << arg;

@@ -300,3 +300,61 @@ TEST_F(TypographyRenderTest, MinSizeDrawsTextThatFittingWouldDrop) {
 }
 
 }  // namespace
+
+namespace {
+
+// The job-wide switches draw exactly what the canvas's own keys draw, and a
+// canvas's own key overrides them.
+TEST_F(TypographyRenderTest, JobWideSwitchesEqualTheCanvasKeys) {
+  const std::string keyed = Job(
+      {Canvas(480, 240, "out.png",
+              BannerUi(kGerman, kBannerArea,
+                       ",\"wrap\":\"word\",\"valign\":2")),
+       Canvas(160, 300, "column.png",
+              "\"default\":\"「縦」ー\",\"font\":\"cjk\",\"size\":40,"
+              "\"direction\":1,\"vertical_forms\":true,\"valign\":2,"
+              "\"area\":[0,0,160,300]"),
+       Canvas(480, 240, "top.png",
+              BannerUi(kGerman, kBannerArea,
+                       ",\"wrap\":\"word\",\"valign\":0"))});
+  const std::string bare = Job(
+      {Canvas(480, 240, "out.png", BannerUi(kGerman, kBannerArea)),
+       Canvas(160, 300, "column.png",
+              "\"default\":\"「縦」ー\",\"font\":\"cjk\",\"size\":40,"
+              "\"direction\":1,\"area\":[0,0,160,300]"),
+       Canvas(480, 240, "top.png",
+              BannerUi(kGerman, kBannerArea, ",\"valign\":0"))});
+  dir_.Write("fonts.json", TestFontList());
+  dir_.Write("keyed.json", keyed);
+  dir_.Write("bare.json", bare);
+  TempDir a, b;
+  RunResult byKeys = RunQuillmark(
+      {dir_.File("fonts.json"), dir_.File("keyed.json"), "-report=r.jsonl"},
+      a.path(), 60);
+  RunResult bySwitches = RunQuillmark(
+      {dir_.File("fonts.json"), dir_.File("bare.json"), "-report=r.jsonl",
+       "-wrap=word", "-valign=2", "-vertical-forms"},
+      b.path(), 60);
+  ExpectCleanRun(byKeys);
+  ExpectCleanRun(bySwitches);
+  for (const char* name : {"out.png", "column.png", "top.png"})
+    EXPECT_TRUE(ReadWholeFile(a.File(name)) == ReadWholeFile(b.File(name)))
+        << name;
+  // The reports agree but for the seconds each canvas took.
+  auto withoutSeconds = [](std::string text) {
+    std::string out;
+    for (const std::string& line : SplitLines(text))
+      out += line.substr(0, line.find(",\"seconds\":")) + "\n";
+    return out;
+  };
+  EXPECT_EQ(withoutSeconds(ReadWholeFile(a.File("r.jsonl"))),
+            withoutSeconds(ReadWholeFile(b.File("r.jsonl"))));
+  // Without the switches the bare job draws something else.
+  RunResult plain = RunQuillmark(
+      {dir_.File("fonts.json"), dir_.File("bare.json")}, dir_.path(), 60);
+  ExpectCleanRun(plain);
+  EXPECT_FALSE(ReadWholeFile(a.File("out.png")) ==
+               ReadWholeFile(dir_.File("out.png")));
+}
+
+}  // namespace

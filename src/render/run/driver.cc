@@ -29,7 +29,7 @@ std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
       continue;
     CanvasOutcome outcome;
     outcome.index = static_cast<int>(i);
-    outcome.read = ReadCanvas(job[i], options.flags, scale);
+    outcome.read = ReadCanvas(job[i], options.flags, scale, options.defaults);
     if (outcome.read.drawable()) {
       const std::string& name = outcome.read.info.fontName;
       outcome.fontFile = FontFor(fonts, name);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "job/job_reader.h"
 #include "job/setting.h"
 
 // How a run renders its canvases: the command-line arguments beyond the two
@@ -12,6 +13,8 @@ struct RunOptions {
   // The job-wide flags, the starting values of the item options of the same
   // names.
   Setting flags{};
+  // Job-wide starting values of the opt-in typography keys.
+  JobDefaults defaults;
   // Canvases rendered at a time, each in a worker process of its own.
   int jobs = 1;
   // Only the canvases whose index modulo shardCount is shardIndex.
