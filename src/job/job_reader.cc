@@ -138,6 +138,8 @@ struct CanvasReader {
       ScaledInt(key, v, &info->lineHeight);
     } else if (is("fill")) {
       Colour(key, v, &info->fillColor);
+    } else if (is("background")) {
+      Colour(key, v, &info->backgroundColor);
     } else if (is("area")) {
       Area(v);
     } else if (is("shadow")) {

@@ -50,6 +50,8 @@ struct TextInfo {
                               // (left), 2 centre
   bool verticalForms = false; // "vertical_forms": vertical forms of punctuation
   int minFontSize = 0;        // "min_size": where fitting stops; 0: none
+  // "background": a colour laid under everything drawn; empty: transparent.
+  std::string backgroundColor;
 };
 
 // The smallest size that fitting `info` may reach: its "min_size", but never

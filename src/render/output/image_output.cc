@@ -54,7 +54,7 @@ bool ResolveOutput(const std::string& path,
                    OutputTarget* target, std::string* error) {
   const std::string prefix = Upper(FormatPrefixOf(path));
   if (!prefix.empty() && isFormat(prefix)) {
-    const char* format = OutputFormatFor(prefix);
+    const char* format = PrefixFormatFor(prefix);
     if (format == nullptr) {
       *error = "the format " + prefix + " is not one Quillmark writes";
       return false;

@@ -14,6 +14,13 @@ constexpr OutputFormat kOutputFormats[] = {
     {"TIF", "TIFF"},  {"TIFF", "TIFF"}, {"GIF", "GIF"},  {"BMP", "BMP"},
 };
 
+// ImageMagick's PNG sub-formats, named only by a prefix ("png32:out.png"):
+// one pixel type for every image, whatever its colours.
+constexpr OutputFormat kPrefixFormats[] = {
+    {"PNG8", "PNG8"},   {"PNG24", "PNG24"}, {"PNG32", "PNG32"},
+    {"PNG48", "PNG48"}, {"PNG64", "PNG64"},
+};
+
 }  // namespace
 
 const char* OutputFormatFor(const std::string& name) {
@@ -21,6 +28,13 @@ const char* OutputFormatFor(const std::string& name) {
     if (name == f.name)
       return f.format;
   return nullptr;
+}
+
+const char* PrefixFormatFor(const std::string& name) {
+  for (const OutputFormat& f : kPrefixFormats)
+    if (name == f.name)
+      return f.format;
+  return OutputFormatFor(name);
 }
 
 std::string OutputFormatNames() {
@@ -41,6 +55,8 @@ std::string OutputFormatPattern() {
       pattern += ',';
     pattern += f.name;
   }
+  for (const OutputFormat& f : kPrefixFormats)
+    pattern += std::string(",") + f.name;
   return pattern + "}";
 }
 

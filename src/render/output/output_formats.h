@@ -14,10 +14,15 @@
 // write.
 const char* OutputFormatFor(const std::string& name);
 
+// The same for a format prefix, which may also name one of ImageMagick's PNG
+// sub-formats: PNG8, PNG24, PNG32, PNG48 and PNG64.
+const char* PrefixFormatFor(const std::string& name);
+
 // Every name, lower case, for messages: "png, jpg, jpeg, ...".
 std::string OutputFormatNames();
 
-// Every name, upper case, as an ImageMagick policy pattern: "{PNG,JPG,...}".
+// Every name, upper case, the PNG sub-formats too, as an ImageMagick policy
+// pattern: "{PNG,JPG,...}".
 std::string OutputFormatPattern();
 
 // The text before the first ':' of an output path when it can be a format

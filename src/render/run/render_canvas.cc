@@ -6,6 +6,7 @@
 #include "render/output/image_output.h"
 #include "render/magick/errors.h"
 #include "render/magick/handles.h"
+#include "render/draw/background.h"
 #include "render/draw/magick_safety.h"
 #include "render/draw/renderers.h"
 #include "render/layout/split_word.h"
@@ -18,6 +19,8 @@ const std::string& ColourOf(const TextInfo& info, const std::string& key) {
     return info.strokeColor;
   if (key == "shadow")
     return info.shadowColor;
+  if (key == "background")
+    return info.backgroundColor;
   return info.fillColor;
 }
 
@@ -88,6 +91,9 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
     fontUnreadable |= second.fontUnreadable;
     magick = second.magick;
   }
+  if (!context->options.layoutOnly && magick.ok() &&
+      !info.backgroundColor.empty())
+    magick = LayBackground(wand.get(), info.backgroundColor);
   if (!magick.ok())
     Fail(report, Failure::kWrite, magick.message());
   if (fontUnreadable)

@@ -14,7 +14,8 @@ namespace {
 bool KnownFormat(const std::string& name) {
   static const std::set<std::string> known = {
       "PNG", "JPG", "JPEG", "WEBP", "TIF", "TIFF", "GIF", "BMP",
-      "TXT", "MSL", "FD", "HTTPS", "PNG32", "MIFF"};
+      "TXT", "MSL", "FD", "HTTPS", "PNG8", "PNG24", "PNG32", "PNG48",
+      "PNG64", "PNG16", "MIFF"};
   return known.count(name) > 0;
 }
 
@@ -51,12 +52,18 @@ TEST(ResolveOutputTest, KnownFormatPrefixChoosesTheFormat) {
   OutputTarget target = Resolve("png:out/a.dat", &error);
   EXPECT_EQ("PNG", target.format);
   EXPECT_EQ("out/a.dat", target.file);
+  // ImageMagick's PNG sub-formats, by prefix only.
+  for (const char* sub : {"PNG8", "PNG24", "PNG32", "PNG48", "PNG64"}) {
+    target = Resolve(std::string(sub) + ":a.png", &error);
+    EXPECT_EQ(sub, target.format);
+    EXPECT_EQ("a.png", target.file);
+  }
 }
 
 TEST(ResolveOutputTest, RefusesEverythingElse) {
   std::string error;
   for (const char* path : {"txt:out.png", "msl:out.png", "fd:1", "fd:1.png",
-                           "https://host/x.png", "png32:a.png", "png:", "-", "",
+                           "https://host/x.png", "png16:a.png", "a.png32", "png:", "-", "",
                            "out/noextension", "out.dir/", "a.png.gz", "a.ppm",
                            "a.png[0]", "a."}) {
     error.clear();
