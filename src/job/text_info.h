@@ -2,6 +2,7 @@
 #define QUILLMARK_JOB_TEXT_INFO_H_
 
 #include <string>
+#include <vector>
 
 // Text is laid out only at font sizes from this one up: a smaller size, or
 // fitting that would need one, draws no text.
@@ -13,6 +14,11 @@ constexpr int kMinFontSize = 5;
 constexpr int kAlignStart = 1;
 constexpr int kAlignCentre = 2;
 constexpr int kAlignEnd = 3;
+
+// The paragraph directions of TextInfo::bidi ("bidi").
+constexpr int kBidiFromText = 0;  // from the first strong character
+constexpr int kBidiLtr = 1;
+constexpr int kBidiRtl = 2;
 
 // The one text item of a canvas, with the canvas's size and output path. A
 // plain value: every renderer call gets its own copy. Pixel coordinates have
@@ -49,6 +55,11 @@ struct TextInfo {
                               // (left), 2 centre
   bool verticalForms = false; // "vertical_forms": vertical forms of punctuation
   int minFontSize = 0;        // "min_size": where fitting stops; 0: none
+  // Opt-in text engine: bidi, shaping and font fallback.
+  bool shapeText = false;     // "shape": true, or a "fallback" list
+  std::vector<std::string> fallbackFonts;  // "fallback": font names, in order
+  int bidi = kBidiFromText;   // "bidi": the paragraph direction
+  std::string language;       // "lang": BCP 47; empty: none given
 };
 
 #endif  // QUILLMARK_JOB_TEXT_INFO_H_

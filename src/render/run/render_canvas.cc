@@ -9,6 +9,7 @@
 #include "render/magick/handles.h"
 #include "render/draw/magick_safety.h"
 #include "render/draw/renderers.h"
+#include "render/draw/shaped_renderer.h"
 #include "render/layout/split_word.h"
 
 namespace {
@@ -63,7 +64,22 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
     Fail(report, Failure::kWrite, "no wand could be created");
     return;
   }
-  auto drawItem = info.direction == 0 ? DrawHorizontalItem : DrawVerticalItem;
+  auto drawPlain = info.direction == 0 ? DrawHorizontalItem : DrawVerticalItem;
+  // An item with "shape" goes through the text engine; its first pass's
+  // findings stand for the canvas.
+  ShapedFindings shaped;
+  auto drawItem = [&](MagickWand* w, const TextInfo& item,
+                      const RendererCall& call, RenderContext* c,
+                      ItemResult* result) {
+    if (!item.shapeText) {
+      drawPlain(w, item, call, c, result);
+      return;
+    }
+    ShapedFindings findings;
+    DrawShapedItem(w, item, call, c, result, &findings);
+    if (call.createCanvas)
+      shaped = std::move(findings);
+  };
   // Both passes pad the top by half the job's stroke width, also the second
   // one, which draws no stroke.
   const float halfStroke = 0.5f * info.strokeWidth;
@@ -73,7 +89,9 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   report->lines = first.layout.lines;
   report->overflow = first.layout.overflow;
   bool fontUnreadable = first.fontUnreadable;
-  if (!fontUnreadable)
+  if (!fontUnreadable && info.shapeText)
+    report->missingGlyphs = shaped.missingGlyphs;
+  else if (!fontUnreadable)
     fontUnreadable = !CheckGlyphs(info, context, report);
   std::string magickFailure = first.magickFailure;
   if (!context->options.layoutOnly && magickFailure.empty() &&

@@ -1,0 +1,48 @@
+#ifndef QUILLMARK_RENDER_TEXT_GLYPH_SHAPES_H_
+#define QUILLMARK_RENDER_TEXT_GLYPH_SHAPES_H_
+
+#include <cstdint>
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "render/text/font_faces.h"
+
+// One step of a glyph's outline in font units, y up: 'M' move, 'L' line,
+// 'Q' quadratic curve (control point, end), 'C' cubic curve (two control
+// points, end), 'Z' close.
+struct PathStep {
+  char op;
+  float x[3];
+  float y[3];
+};
+
+// A colour glyph as FreeType renders it with FT_LOAD_COLOR: RGBA, not
+// premultiplied, at `ppem` pixels per em (the strike's, for a font of
+// bitmaps; the size asked for, for COLR), placed from the glyph's origin.
+struct ColourBitmap {
+  int width = 0;
+  int height = 0;
+  int left = 0;  // pixels right of the origin
+  int top = 0;   // pixels above the baseline
+  double ppem = 0;
+  std::vector<unsigned char> rgba;
+};
+
+struct GlyphShape {
+  std::vector<PathStep> outline;
+  bool colour = false;  // drawn from `bitmap`, not from `outline`
+  ColourBitmap bitmap;
+};
+
+// The glyphs the engine has loaded in this run: outlines once per glyph,
+// colour bitmaps once per strike (or size, for COLR). Not thread-safe.
+class GlyphShapes {
+ public:
+  const GlyphShape& Get(EngineFont* font, uint32_t glyph, int pixels);
+
+ private:
+  std::map<std::tuple<const EngineFont*, uint32_t, int>, GlyphShape> shapes_;
+};
+
+#endif  // QUILLMARK_RENDER_TEXT_GLYPH_SHAPES_H_
