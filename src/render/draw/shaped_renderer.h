@@ -9,15 +9,7 @@
 #include "job/text_info.h"
 #include "render/draw/item_drawing.h"
 #include "render/draw/render_context.h"
-
-// A run of a drawn line: its text, the font that draws it and where it
-// starts (its left edge on the line's baseline).
-struct PlacedRun {
-  std::string text;
-  std::string font;  // its name in the font list
-  double x;
-  double y;
-};
+#include "render/text/placed_run.h"
 
 // What the text engine found besides the layout.
 struct ShapedFindings {

@@ -89,6 +89,8 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   report->lines = first.layout.lines;
   report->overflow = first.layout.overflow;
   bool fontUnreadable = first.fontUnreadable;
+  if (info.shapeText)
+    report->runs = std::move(shaped.runs);
   if (!fontUnreadable && info.shapeText)
     report->missingGlyphs = shaped.missingGlyphs;
   else if (!fontUnreadable)
