@@ -56,10 +56,11 @@ int32_t EngineMetrics::InkTop(const ShapedLine& line) const {
 }
 
 const std::vector<FontMetrics>& EngineMetrics::ClusterMetrics() {
-  auto found = bySize_.find(size_);
-  if (found != bySize_.end())
-    return found->second;
-  std::vector<FontMetrics>& metrics = bySize_[size_];
+  // Fitting only goes down: the metrics of one size at a time are kept.
+  std::vector<FontMetrics>& metrics = clusterMetrics_;
+  if (metricsSize_ == size_)
+    return metrics;
+  metricsSize_ = size_;
   const ShapedLine& line =
       ShapeText(engine_, chain_, settings_, size_, paragraph_);
   std::vector<size_t> starts;  // byte offset of each cluster

@@ -1,7 +1,6 @@
 #ifndef QUILLMARK_RENDER_TEXT_ENGINE_METRICS_H_
 #define QUILLMARK_RENDER_TEXT_ENGINE_METRICS_H_
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -41,7 +40,8 @@ class EngineMetrics : public MetricsSource {
   std::string paragraph_;
   int size_ = 0;
   size_t next_ = 0;  // the cluster expected next
-  std::map<int, std::vector<FontMetrics>> bySize_;
+  int metricsSize_ = 0;  // the size of `clusterMetrics_`; 0: none yet
+  std::vector<FontMetrics> clusterMetrics_;
 };
 
 #endif  // QUILLMARK_RENDER_TEXT_ENGINE_METRICS_H_

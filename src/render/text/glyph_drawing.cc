@@ -20,7 +20,7 @@ void AddLinePath(DrawingWand* drawing, TextEngine* engine,
     if (g.invisible)
       continue;
     EngineFont* font = chain.fonts[static_cast<size_t>(g.font)];
-    const GlyphShape& shape = engine->glyphs.Get(font, g.glyph, pixels);
+    const GlyphShape& shape = engine->glyphs.Get(font, g.glyph);
     const double ox = x + g.x / 64.0;
     const double oy = y - g.y / 64.0;
     if (shape.colour) {

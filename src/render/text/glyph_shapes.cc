@@ -60,30 +60,27 @@ void LoadOutline(FT_Face face, uint32_t glyph, GlyphShape* shape) {
     shape->outline.push_back({'Z', {0, 0, 0}, {0, 0, 0}});
 }
 
-// The strike closest to `pixels` from above, else the largest.
-int PickStrike(FT_Face face, int pixels) {
+// The pixel size COLR glyphs are rendered at, and then scaled like a
+// strike: one bitmap per glyph whatever the sizes a run goes through.
+constexpr FT_UInt kColourPpem = 128;
+
+// The largest strike: scaled down, it gives the sharpest glyph.
+int LargestStrike(FT_Face face) {
   int best = 0;
-  for (int i = 0; i < face->num_fixed_sizes; ++i) {
-    const FT_Pos ppem = face->available_sizes[i].y_ppem;
-    const FT_Pos bestPpem = face->available_sizes[best].y_ppem;
-    const FT_Pos want = static_cast<FT_Pos>(pixels) * 64;
-    const bool above = ppem >= want, bestAbove = bestPpem >= want;
-    if ((above && (!bestAbove || ppem < bestPpem)) ||
-        (!above && !bestAbove && ppem > bestPpem))
+  for (int i = 1; i < face->num_fixed_sizes; ++i)
+    if (face->available_sizes[i].y_ppem > face->available_sizes[best].y_ppem)
       best = i;
-  }
   return best;
 }
 
-void LoadColour(EngineFont* font, uint32_t glyph, int pixels,
-                GlyphShape* shape) {
+void LoadColour(EngineFont* font, uint32_t glyph, GlyphShape* shape) {
   FT_Face face = font->face.get();
-  double ppem = pixels;
+  double ppem = kColourPpem;
   if (font->scalable) {
-    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0)
+    if (FT_Set_Pixel_Sizes(face, 0, kColourPpem) != 0)
       return;
   } else {
-    const int strike = PickStrike(face, pixels);
+    const int strike = LargestStrike(face);
     if (FT_Select_Size(face, strike) != 0)
       return;
     ppem = face->available_sizes[strike].y_ppem / 64.0;
@@ -128,18 +125,14 @@ void LoadColour(EngineFont* font, uint32_t glyph, int pixels,
 
 }  // namespace
 
-const GlyphShape& GlyphShapes::Get(EngineFont* font, uint32_t glyph,
-                                   int pixels) {
-  // Outlines and strikes do not depend on the size; COLR renderings do.
-  const int sizeKey = font->colour && font->scalable ? pixels : 0;
-  auto key = std::make_tuple(static_cast<const EngineFont*>(font), glyph,
-                             sizeKey);
+const GlyphShape& GlyphShapes::Get(EngineFont* font, uint32_t glyph) {
+  auto key = std::make_pair(static_cast<const EngineFont*>(font), glyph);
   auto found = shapes_.find(key);
   if (found != shapes_.end())
     return found->second;
   GlyphShape& shape = shapes_[key];
-  if (font->colour && pixels > 0 && pixels <= 4096)
-    LoadColour(font, glyph, pixels, &shape);
+  if (font->colour)
+    LoadColour(font, glyph, &shape);
   if (!shape.colour && font->scalable)
     LoadOutline(font->face.get(), glyph, &shape);
   return shape;

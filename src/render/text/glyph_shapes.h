@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <map>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "render/text/font_faces.h"
@@ -18,8 +18,9 @@ struct PathStep {
 };
 
 // A colour glyph as FreeType renders it with FT_LOAD_COLOR: RGBA, not
-// premultiplied, at `ppem` pixels per em (the strike's, for a font of
-// bitmaps; the size asked for, for COLR), placed from the glyph's origin.
+// premultiplied, at `ppem` pixels per em (the largest strike's, for a font
+// of bitmaps; a fixed size, for COLR), placed from the glyph's origin. It
+// is scaled to the run's size when drawn.
 struct ColourBitmap {
   int width = 0;
   int height = 0;
@@ -35,14 +36,14 @@ struct GlyphShape {
   ColourBitmap bitmap;
 };
 
-// The glyphs the engine has loaded in this run: outlines once per glyph,
-// colour bitmaps once per strike (or size, for COLR). Not thread-safe.
+// The glyphs the engine has loaded in this run, each once. Not
+// thread-safe.
 class GlyphShapes {
  public:
-  const GlyphShape& Get(EngineFont* font, uint32_t glyph, int pixels);
+  const GlyphShape& Get(EngineFont* font, uint32_t glyph);
 
  private:
-  std::map<std::tuple<const EngineFont*, uint32_t, int>, GlyphShape> shapes_;
+  std::map<std::pair<const EngineFont*, uint32_t>, GlyphShape> shapes_;
 };
 
 #endif  // QUILLMARK_RENDER_TEXT_GLYPH_SHAPES_H_

@@ -2,8 +2,10 @@
 
 namespace {
 
-// Shaped lines kept at most; the cache starts afresh past it.
+// The shaped lines kept at most, in number and in bytes; the cache starts
+// afresh past either.
 constexpr size_t kMaxShapedLines = 4096;
+constexpr size_t kMaxShapedBytes = size_t{64} << 20;
 
 }  // namespace
 
@@ -44,9 +46,15 @@ const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
   auto found = engine->lines.find(key);
   if (found != engine->lines.end())
     return found->second;
-  if (engine->lines.size() >= kMaxShapedLines)
+  if (engine->lines.size() >= kMaxShapedLines ||
+      engine->lineBytes > kMaxShapedBytes) {
     engine->lines.clear();
+    engine->lineBytes = 0;
+  }
   const Itemized item = ItemizeText(chain, text, settings.direction);
-  return engine->lines[key] =
-             ShapeLine(item, chain.fonts, pixels, settings.language);
+  ShapedLine& line = engine->lines[key];
+  line = ShapeLine(item, chain.fonts, pixels, settings.language);
+  engine->lineBytes += key.size() + line.glyphs.size() * sizeof(LineGlyph) +
+                       line.runs.size() * sizeof(LineRun);
+  return line;
 }

@@ -18,6 +18,7 @@ struct TextEngine {
   FontFaces faces;
   GlyphShapes glyphs;
   std::map<std::string, ShapedLine> lines;  // by ShapeText's key
+  size_t lineBytes = 0;                     // what `lines` holds, roughly
 };
 
 // The fonts an item draws with: its "font" first, then its "fallback"
