@@ -42,12 +42,14 @@ class ShapedJob : public ::testing::Test {
   }
 
   // Runs the canvases; the report's lines come back parsed, one a canvas.
-  RunResult Run(const std::vector<std::string>& canvases) {
+  RunResult Run(const std::vector<std::string>& canvases,
+                const std::string& extra = "-jobs=1") {
     const std::string job = dir_.Write("job.json", Job(canvases));
     const std::string report = dir_.File("report.jsonl");
-    RunResult run = RunQuillmark({fonts_, job, "-report=" + report});
+    RunResult run = RunQuillmark({fonts_, job, "-report=" + report, extra});
+    reportText_ = ReadWholeFile(report);
     reports_.clear();
-    for (const std::string& line : SplitLines(ReadWholeFile(report))) {
+    for (const std::string& line : SplitLines(reportText_)) {
       reports_.emplace_back();
       reports_.back().Parse(line.c_str());
     }
@@ -61,7 +63,16 @@ class ShapedJob : public ::testing::Test {
   TempDir dir_;
   std::string fonts_;
   std::vector<rapidjson::Document> reports_;
+  std::string reportText_;
 };
+
+// The report's lines without their "seconds".
+std::vector<std::string> WithoutSeconds(const std::string& report) {
+  std::vector<std::string> lines;
+  for (std::string line : SplitLines(report))
+    lines.push_back(line.substr(0, line.rfind(",\"seconds\":")));
+  return lines;
+}
 
 // Opaque pixels of strong colour: far from grey.
 int CountColourful(const RgbaImage& image) {
@@ -231,6 +242,28 @@ TEST_F(ShapedJob, BadEngineKeysAreIgnoredWithAWordAndTheRestDrawn) {
   EXPECT_EQ(problems, expected);
   for (const char* name : {"bad.png", "vertical.png", "lang.png"})
     EXPECT_GT(CountOpaque(ReadRgbaImage(Out(name)), 0.5f), 50) << name;
+}
+
+TEST_F(ShapedJob, WorkersReportTheSameRuns) {
+  const std::vector<std::string> canvases = {
+      Canvas(600, 100, Out("a.png"),
+             Black("abc \xD7\xA9\xD7\x9C\xF0\x9F\x98\x80", "noto",
+                   "\"fallback\":[\"hebrew\",\"emoji\"]")),
+      Canvas(600, 100, Out("b.png"),
+             Black("\xD7\xA9\xD7\x9C abc", "hebrew", "\"fallback\":[\"noto\"]")),
+  };
+  ASSERT_EQ(Run(canvases, "-jobs=1").exitCode, 0);
+  const std::string alone = reportText_;
+  ASSERT_EQ(Run(canvases, "-jobs=2").exitCode, 0);
+  EXPECT_EQ(WithoutSeconds(alone), WithoutSeconds(reportText_));
+  // Three runs in the first line: Latin, Hebrew, emoji, left to right.
+  const rapidjson::Value& runs = Report(0)["lines"][0]["runs"];
+  ASSERT_EQ(runs.Size(), 3u);
+  EXPECT_STREQ(runs[0]["font"].GetString(), "noto");
+  EXPECT_STREQ(runs[1]["font"].GetString(), "hebrew");
+  EXPECT_STREQ(runs[2]["font"].GetString(), "emoji");
+  EXPECT_LT(runs[0]["x"].GetDouble(), runs[1]["x"].GetDouble());
+  EXPECT_LT(runs[1]["x"].GetDouble(), runs[2]["x"].GetDouble());
 }
 
 TEST_F(ShapedJob, ShapeFalseDrawsExactlyAsWithoutTheKey) {
