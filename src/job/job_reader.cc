@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "fonts/font_registry.h"
+#include "util/log.h"
 #include "util/numeric.h"
 
 namespace {
@@ -52,6 +54,33 @@ bool Scale(int value, float scale, int* out) {
   return true;
 }
 
+// A BCP 47 tag in its plain form: subtags of 1 to 8 letters or digits
+// joined by hyphens, the first of 2 to 8 letters (or "x" or "i").
+bool IsLanguageTag(const char* tag, size_t length) {
+  if (length == 0 || length > 64)
+    return false;
+  size_t start = 0;
+  bool first = true;
+  for (size_t i = 0; i <= length; ++i) {
+    if (i < length && tag[i] != '-') {
+      const char c = tag[i];
+      const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+      if (!letter && !(c >= '0' && c <= '9' && !first))
+        return false;
+      continue;
+    }
+    const size_t n = i - start;
+    if (n == 0 || n > 8)
+      return false;
+    if (first && n == 1 && tag[start] != 'x' && tag[start] != 'X' &&
+        tag[start] != 'i' && tag[start] != 'I')
+      return false;
+    first = false;
+    start = i + 1;
+  }
+  return true;
+}
+
 int MapAlignment(int align) {
   if (align == 1)
     return kAlignEnd;
@@ -63,6 +92,7 @@ int MapAlignment(int align) {
 struct CanvasReader {
   CanvasRead* read;
   TextInfo* info;
+  const FontMap* fonts;  // the names "fallback" may use; null: any
   const char* overflowKey = nullptr;  // first key whose scaling overflowed
 
   void Ignore(const char* key, const char* why) {
@@ -198,8 +228,56 @@ struct CanvasReader {
         info->minFontSize = n;
       else
         Ignore(key, "not a whole number of 5 or more");
+    } else if (is("shape")) {
+      if (v.IsBool())
+        info->shapeText = v.IsTrue();
+      else
+        Ignore(key, "not true or false");
+    } else if (is("fallback")) {
+      Fallback(v);
+    } else if (is("bidi")) {
+      if (v.IsString() && std::strcmp(v.GetString(), "ltr") == 0 &&
+          v.GetStringLength() == 3)
+        info->bidi = kBidiLtr;
+      else if (v.IsString() && std::strcmp(v.GetString(), "rtl") == 0 &&
+               v.GetStringLength() == 3)
+        info->bidi = kBidiRtl;
+      else
+        Ignore(key, "not \"ltr\" or \"rtl\"");
+    } else if (is("lang")) {
+      if (v.IsString() && IsLanguageTag(v.GetString(), v.GetStringLength()))
+        info->language = v.GetString();
+      else
+        Ignore(key, "not a BCP 47 language tag");
     } else {
       read->unknownUiKeys.emplace_back(name.GetString(), name.GetStringLength());
+    }
+  }
+
+  // "fallback": a list of font names, each of them in the font list. Any
+  // list, even an empty one, asks for the text engine; a name that is not a
+  // registered font is left out with a word, the others kept in order.
+  void Fallback(const Value& v) {
+    if (!v.IsArray()) {
+      Ignore("fallback", "not a list of font names");
+      return;
+    }
+    info->fallbackFonts.clear();
+    info->shapeText = true;
+    for (rapidjson::SizeType i = 0; i < v.Size(); ++i) {
+      const Value& name = v[i];
+      if (!name.IsString()) {
+        Ignore("fallback", "an entry is not a string");
+        continue;
+      }
+      std::string font(name.GetString(), name.GetStringLength());
+      if (fonts != nullptr && fonts->count(font) == 0) {
+        read->ignored.push_back(
+            {"fallback", "font \"" + Printable(font.substr(0, 120)) +
+                           "\" is not in the font list"});
+        continue;
+      }
+      info->fallbackFonts.push_back(std::move(font));
     }
   }
 
@@ -235,7 +313,7 @@ bool ParseJob(const std::string& text, rapidjson::Document* doc) {
 }
 
 CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale,
-                      const JobDefaults& defaults) {
+                      const JobDefaults& defaults, const FontMap* fonts) {
   CanvasRead read;
   if (!canvas.IsObject())
     return read;
@@ -284,9 +362,14 @@ CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale,
   info->blockAlign = defaults.blockAlign;
   info->verticalForms = defaults.verticalForms;
 
-  CanvasReader reader{&read, info};
+  CanvasReader reader{&read, info, fonts};
   for (auto it = ui->MemberBegin(); it != ui->MemberEnd(); ++it)
     reader.Apply(it->name, it->value);
+  if (info->shapeText && info->direction != 0) {
+    // The text engine lays out horizontal lines only.
+    reader.Ignore("shape", "vertical text is drawn without the text engine");
+    info->shapeText = false;
+  }
   if (const char* key = reader.OutOfRangeKey()) {
     snprintf(reason, sizeof(reason),
              "\"%s\" gives a value beyond the limit of %d", key,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fonts/font_registry.h"
 #include "job/setting.h"
 #include "job/text_info.h"
 #include "util/json_input.h"
@@ -63,9 +64,11 @@ struct JobDefaults {
 // Reads one element of the job's root array into a record, from the starting
 // values (`flags`, `scale`, `defaults`) and the canvas's "ui" keys, applied
 // in document order. A "ui" member of the wrong type is ignored and the rest
-// is used.
+// is used. A "fallback" name that `fonts` (the run's font list) lacks is
+// left out; without `fonts` every name is kept.
 CanvasRead ReadCanvas(const rapidjson::Value& canvas, const Setting& flags,
-                      float scale, const JobDefaults& defaults = JobDefaults());
+                      float scale, const JobDefaults& defaults = JobDefaults(),
+                      const FontMap* fonts = nullptr);
 
 // The log lines that reading canvas `index` gives: one per ignored member,
 // then the reason it is skipped, if it is.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 // Text is laid out only at font sizes from this one up: a smaller size, or
 // fitting that would need one, draws no text.
@@ -14,6 +15,11 @@ constexpr int kMinFontSize = 5;
 constexpr int kAlignStart = 1;
 constexpr int kAlignCentre = 2;
 constexpr int kAlignEnd = 3;
+
+// The paragraph directions of TextInfo::bidi ("bidi").
+constexpr int kBidiFromText = 0;  // from the first strong character
+constexpr int kBidiLtr = 1;
+constexpr int kBidiRtl = 2;
 
 // The one text item of a canvas, with the canvas's size and output path. A
 // plain value: every renderer call gets its own copy. Pixel coordinates have
@@ -52,6 +58,11 @@ struct TextInfo {
   int minFontSize = 0;        // "min_size": where fitting stops; 0: none
   // "background": a colour laid under everything drawn; empty: transparent.
   std::string backgroundColor;
+  // Opt-in text engine: bidi, shaping and font fallback.
+  bool shapeText = false;     // "shape": true, or a "fallback" list
+  std::vector<std::string> fallbackFonts;  // "fallback": font names, in order
+  int bidi = kBidiFromText;   // "bidi": the paragraph direction
+  std::string language;       // "lang": BCP 47; empty: none given
 };
 
 // The smallest size that fitting `info` may reach: its "min_size", but never

@@ -8,6 +8,7 @@
 #include "render/metrics/exact_metrics.h"
 #include "render/metrics/metrics_cache.h"
 #include "render/draw/render_options.h"
+#include "render/text/text_engine.h"
 
 // Everything that outlives one canvas: how much to measure, the
 // measurements kept for the rest of the run, the fonts FreeType keeps open
@@ -24,6 +25,8 @@ struct RenderContext {
   MetricsCache metricsCache;
   ExactMetricsRun exact{&faces};
   GlyphCoverage glyphs{&faces};
+  // The text engine's fonts, glyphs and shaped lines ("shape").
+  TextEngine text;
   // MagickQueryFontMetrics calls made for this context, the exact metrics'
   // probes aside (exact.probeQueries()).
   uint64_t magickQueries = 0;

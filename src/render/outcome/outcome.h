@@ -6,6 +6,7 @@
 
 #include "job/job_reader.h"
 #include "render/layout/annotation.h"
+#include "render/text/placed_run.h"
 
 // Why a canvas that should have been written was not.
 enum class Failure {
@@ -28,6 +29,8 @@ struct RenderReport {
   std::string failureDetail;
   int fontSize = 0;                 // after fitting
   std::vector<PlacedLine> lines;    // the lines or columns drawn
+  // The runs of each line, for shaped text ("shape") only; empty otherwise.
+  std::vector<std::vector<PlacedRun>> runs;
   std::vector<std::string> overflow;  // text that does not fit the area
   std::vector<std::string> missingGlyphs;  // characters the font lacks
   std::vector<BadColour> badColours;

@@ -39,6 +39,17 @@ std::string QuotedList(const std::vector<std::string>& items) {
   return out;
 }
 
+// The runs of a shaped line: [{"text":...,"font":...,"x":...,"y":...}].
+std::string RunList(const std::vector<PlacedRun>& runs) {
+  std::string out = "[";
+  for (size_t i = 0; i < runs.size(); ++i)
+    out += (i ? ",{\"text\":" : "{\"text\":") + JsonString(runs[i].text) +
+           ",\"font\":" + JsonString(runs[i].font) +
+           ",\"x\":" + JsonNumber(runs[i].x) +
+           ",\"y\":" + JsonNumber(runs[i].y) + "}";
+  return out + "]";
+}
+
 }  // namespace
 
 std::string OutcomeReason(const CanvasOutcome& outcome) {
@@ -78,7 +89,10 @@ std::string ReportLine(const CanvasOutcome& outcome) {
     const PlacedLine& placed = render.lines[i];
     line += (i ? ",{\"text\":" : "{\"text\":") + JsonString(placed.text) +
             ",\"x\":" + JsonNumber(placed.x) + ",\"y\":" +
-            JsonNumber(placed.y) + "}";
+            JsonNumber(placed.y);
+    if (i < render.runs.size())
+      line += ",\"runs\":" + RunList(render.runs[i]);
+    line += "}";
   }
   line += "],\"overflow\":" + StringList(render.overflow);
   line += ",\"missing_glyphs\":" + StringList(render.missingGlyphs);

@@ -29,7 +29,8 @@ std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
       continue;
     CanvasOutcome outcome;
     outcome.index = static_cast<int>(i);
-    outcome.read = ReadCanvas(job[i], options.flags, scale, options.defaults);
+    outcome.read = ReadCanvas(job[i], options.flags, scale, options.defaults,
+                              &fonts);
     if (outcome.read.drawable()) {
       const std::string& name = outcome.read.info.fontName;
       outcome.fontFile = FontFor(fonts, name);
@@ -104,8 +105,9 @@ WorkerLimits LimitsFor(const RunOptions& options) {
   return limits;
 }
 
-void RenderAll(std::vector<CanvasOutcome>* outcomes, const RunOptions& options,
-               RenderContext* context, Outcomes* sink) {
+void RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
+               const RunOptions& options, RenderContext* context,
+               Outcomes* sink) {
   context->options.layoutOnly = options.dryRun;
   std::vector<CanvasJob> jobs;
   std::vector<size_t> outcomeOf;  // job -> outcome
@@ -113,7 +115,9 @@ void RenderAll(std::vector<CanvasOutcome>* outcomes, const RunOptions& options,
     const CanvasOutcome& o = (*outcomes)[i];
     if (!o.read.drawable())
       continue;
-    jobs.push_back({o.read.info, o.read.colourKeys, o.fontFile});
+    jobs.push_back({o.read.info, o.read.colourKeys, o.fontFile, {}});
+    for (const std::string& name : o.read.info.fallbackFonts)
+      jobs.back().fallbackFiles.push_back(FontFor(fonts, name));
     outcomeOf.push_back(i);
   }
   size_t emitted = 0;
@@ -164,7 +168,7 @@ int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
   }
   std::vector<CanvasOutcome> outcomes = ReadCanvases(job, fonts, scale, options);
   Outcomes sink(options);
-  RenderAll(&outcomes, options, context, &sink);
+  RenderAll(&outcomes, fonts, options, context, &sink);
   return sink.Finish();
 }
 

@@ -9,6 +9,7 @@
 #include "render/draw/background.h"
 #include "render/draw/magick_safety.h"
 #include "render/draw/renderers.h"
+#include "render/draw/shaped_renderer.h"
 #include "render/layout/split_word.h"
 
 namespace {
@@ -65,7 +66,25 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
     Fail(report, Failure::kWrite, "no wand could be created");
     return;
   }
-  auto drawItem = info.direction == 0 ? DrawHorizontalItem : DrawVerticalItem;
+  auto drawPlain = info.direction == 0 ? DrawHorizontalItem : DrawVerticalItem;
+  // An item with "shape" goes through the text engine; its first pass's
+  // findings stand for the canvas.
+  ShapedFindings shaped;
+  FontChainFiles chain = {{info.fontName, job.fontFile}};
+  for (size_t i = 0; i < info.fallbackFonts.size(); ++i)
+    chain.emplace_back(info.fallbackFonts[i], job.fallbackFiles[i]);
+  auto drawItem = [&](MagickWand* w, const TextInfo& item,
+                      const std::string& fontFile, const RendererCall& call,
+                      RenderContext* c, ItemResult* result) {
+    if (!item.shapeText) {
+      drawPlain(w, item, fontFile, call, c, result);
+      return;
+    }
+    ShapedFindings findings;
+    DrawShapedItem(w, item, chain, call, c, result, &findings);
+    if (call.createCanvas)
+      shaped = std::move(findings);
+  };
   // Both passes pad the top by half the job's stroke width, also the second
   // one, which draws no stroke.
   const float halfStroke = 0.5f * info.strokeWidth;
@@ -76,7 +95,11 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   report->lines = first.layout.lines;
   report->overflow = first.layout.overflow;
   bool fontUnreadable = first.fontUnreadable;
-  if (!fontUnreadable)
+  if (info.shapeText)
+    report->runs = std::move(shaped.runs);
+  if (!fontUnreadable && info.shapeText)
+    report->missingGlyphs = shaped.missingGlyphs;
+  else if (!fontUnreadable)
     fontUnreadable = !CheckGlyphs(job, context, report);
   Status magick = first.magick;
   if (!context->options.layoutOnly && magick.ok() &&

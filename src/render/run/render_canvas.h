@@ -16,6 +16,7 @@ struct CanvasJob {
   TextInfo info;
   std::vector<std::string> colourKeys;
   std::string fontFile;
+  std::vector<std::string> fallbackFiles;  // one for each "fallback" name
 };
 
 // Renders one canvas inside its own MagickWand environment: a first pass

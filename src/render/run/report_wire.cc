@@ -93,6 +93,16 @@ std::string EncodeReport(const RenderReport& report) {
     w.Str(colour.value);
   }
   w.F64(report.seconds);
+  w.U32(static_cast<uint32_t>(report.runs.size()));
+  for (const std::vector<PlacedRun>& runs : report.runs) {
+    w.U32(static_cast<uint32_t>(runs.size()));
+    for (const PlacedRun& run : runs) {
+      w.Str(run.text);
+      w.Str(run.font);
+      w.F64(run.x);
+      w.F64(run.y);
+    }
+  }
   return w.Take();
 }
 
@@ -118,5 +128,17 @@ bool DecodeReport(const std::string& bytes, RenderReport* report) {
   for (BadColour& colour : report->badColours)
     if (!r.Str(&colour.key) || !r.Str(&colour.value))
       return false;
-  return r.F64(&report->seconds) && r.AtEnd();
+  if (!r.F64(&report->seconds) || !r.Count(&n, 4))
+    return false;
+  report->runs.resize(n);
+  for (std::vector<PlacedRun>& runs : report->runs) {
+    if (!r.Count(&n, 24))
+      return false;
+    runs.resize(n);
+    for (PlacedRun& run : runs)
+      if (!r.Str(&run.text) || !r.Str(&run.font) || !r.F64(&run.x) ||
+          !r.F64(&run.y))
+        return false;
+  }
+  return r.AtEnd();
 }

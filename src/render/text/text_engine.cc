@@ -1,0 +1,60 @@
+#include "render/text/text_engine.h"
+
+namespace {
+
+// The shaped lines kept at most, in number and in bytes; the cache starts
+// afresh past either.
+constexpr size_t kMaxShapedLines = 4096;
+constexpr size_t kMaxShapedBytes = size_t{64} << 20;
+
+}  // namespace
+
+FontChain OpenChain(
+    TextEngine* engine,
+    const std::vector<std::pair<std::string, std::string>>& fonts) {
+  FontChain chain;
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    const std::string& path = fonts[i].second;
+    EngineFont* font = engine->faces.Open(path);
+    if (font == nullptr)
+      continue;
+    if (i == 0)
+      chain.primaryOpened = true;
+    chain.fonts.push_back(font);
+    chain.names.push_back(fonts[i].first);
+    chain.key += path;
+    chain.key += '\n';
+  }
+  return chain;
+}
+
+Itemized ItemizeText(const FontChain& chain, const std::string& text,
+                     ParagraphDirection direction) {
+  const std::vector<EngineFont*>& fonts = chain.fonts;
+  return Itemize(text, direction, static_cast<int>(fonts.size()),
+                 [&fonts](int font, char32_t c) {
+                   return fonts[static_cast<size_t>(font)]->Covers(c);
+                 });
+}
+
+const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
+                            const ShapeSettings& settings, int pixels,
+                            const std::string& text) {
+  std::string key = chain.key;
+  key += static_cast<char>('0' + static_cast<int>(settings.direction));
+  key += settings.language + '\n' + std::to_string(pixels) + '\n' + text;
+  auto found = engine->lines.find(key);
+  if (found != engine->lines.end())
+    return found->second;
+  if (engine->lines.size() >= kMaxShapedLines ||
+      engine->lineBytes > kMaxShapedBytes) {
+    engine->lines.clear();
+    engine->lineBytes = 0;
+  }
+  const Itemized item = ItemizeText(chain, text, settings.direction);
+  ShapedLine& line = engine->lines[key];
+  line = ShapeLine(item, chain.fonts, pixels, settings.language);
+  engine->lineBytes += key.size() + line.glyphs.size() * sizeof(LineGlyph) +
+                       line.runs.size() * sizeof(LineRun);
+  return line;
+}
