@@ -10,15 +10,16 @@
 
 namespace {
 
-// With word wrapping every unit that is not one well-formed character is
-// drawn as U+FFFD, so that no stray byte (a line feed taken into a broken
-// unit) reaches ImageMagick.
+// With word wrapping the text is cut into characters anew: each byte that
+// begins no well-formed character is drawn as one U+FFFD, and the characters
+// after it stay, so that no stray byte (a line feed taken into a broken
+// unit) reaches ImageMagick and nothing is lost. The units are splitWord's,
+// which together hold every byte of the text.
 std::vector<std::string> WellFormedUnits(const std::vector<std::string>& units) {
-  std::vector<std::string> wellFormed;
-  wellFormed.reserve(units.size());
+  std::string text;
   for (const std::string& unit : units)
-    wellFormed.push_back(WellFormedUnit(unit));
-  return wellFormed;
+    text += unit;
+  return WellFormedCharacters(text);
 }
 
 void Finish(const TextInfo& info, MetricsSource* metrics, Layout* layout) {
