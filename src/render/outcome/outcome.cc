@@ -27,6 +27,10 @@ std::vector<std::string> LogMessages(const CanvasOutcome& outcome) {
     case Failure::kWorkerEnded:
       lines.push_back(canvas + " (" + output + ") not written: " + detail);
       break;
+    case Failure::kStopped:
+      lines.push_back(canvas + " (" + output +
+                      ") not written: the run was stopped by " + detail);
+      break;
   }
   return lines;
 }
