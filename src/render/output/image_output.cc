@@ -139,6 +139,15 @@ bool WriteImageFile(MagickWand* wand, const std::string& path,
     *error = WandFailure(wand, "the image could not be encoded");
     return false;
   }
+  // The encoder can fail on the way and still hand back an image: when the
+  // copy of the pixel cache that the PNG coder makes cannot be allocated
+  // (memory runs out), it finds the canvas grey and writes it so. An error
+  // that the encoding left behind means the blob is not the image.
+  const std::string encodeError = WandErrorText(wand);
+  if (!encodeError.empty()) {
+    *error = encodeError;
+    return false;
+  }
   return WriteRegularFile(target.file, blob.get(), length, protectedFiles,
                           error);
 }
