@@ -9,6 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <MagickWand/MagickWand.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -141,14 +144,48 @@ bool CheckWriteTarget(const std::string& file,
   return true;
 }
 
+namespace {
+
+// True when ImageMagick's blur of sigma `sigma` fits an image `side` pixels
+// long (the border included) under the limit: it reads rows (and columns)
+// of side + kernel width - 1 pixels, the width as GetOptimalKernelWidth1D
+// gives it for radius 0. Its sums are kept as it goes, and it stops as soon
+// as the width cannot fit.
+bool BlurFits(double side, double sigma) {
+  const double alpha = 1.0 / (2.0 * sigma * sigma);
+  const double kSqrt2Pi = 2.50662827463100024161235523934010416269302368164062;
+  const double beta = 1.0 / (kSqrt2Pi * sigma);
+  auto term = [&](double i) { return std::exp(-(i * i) * alpha) * beta; };
+  double width = 5;
+  double normalize = 0;
+  for (double i = -2; i <= 2; ++i)
+    normalize += term(i);
+  for (;;) {
+    const double j = (width - 1) / 2;
+    const double value = term(j) / normalize;
+    if (value < QuantumScale || value < MagickEpsilon)
+      break;
+    if (side + (width - 2) - 1 > kMaxCanvasSide)
+      return false;  // the width only grows
+    width += 2;
+    normalize += 2 * term(j + 1);
+  }
+  return side + (width - 2) - 1 <= kMaxCanvasSide;
+}
+
+}  // namespace
+
 bool ShadowWithinLimit(const TextInfo& info, std::string* error) {
   if (!(info.shadowAlpha > 0 && info.shadowSize > 0))
     return true;
-  // ShadowImage borders a copy of the canvas by floor(2 sigma + 0.5).
-  const double border = std::floor(2.0 * info.shadowSize + 0.5);
+  // ShadowImage borders a copy of the canvas by floor(2 sigma + 0.5), then
+  // blurs it.
+  const double sigma = info.shadowSize;
+  const double border = std::floor(2.0 * sigma + 0.5);
   const double width = info.canvasWidth + 2 * border;
   const double height = info.canvasHeight + 2 * border;
-  if (width <= kMaxCanvasSide && height <= kMaxCanvasSide)
+  if (width <= kMaxCanvasSide && height <= kMaxCanvasSide &&
+      BlurFits(std::max(width, height), sigma))
     return true;
   *error = "width or height exceeds limit";
   return false;

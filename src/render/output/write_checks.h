@@ -42,8 +42,10 @@ bool CheckWriteTarget(const std::string& file,
 
 // Whether ImageMagick's size limit (kMaxCanvasSide a side) lets the drop
 // shadow of `info` be made: its image is the canvas with a border of
-// floor(2 x s_size + 0.5) on every side. False, with ImageMagick's reason in
-// *error, when it does not.
+// floor(2 x s_size + 0.5) on every side, and its blur reads rows and
+// columns longer by the blur kernel's width less one. False, with
+// ImageMagick's reason (without its source location) in *error, when it
+// does not.
 bool ShadowWithinLimit(const TextInfo& info, std::string* error);
 
 #endif  // QUILLMARK_RENDER_OUTPUT_WRITE_CHECKS_H_
