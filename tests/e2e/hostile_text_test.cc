@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -110,6 +112,50 @@ TEST(HostileTextTest, StrictLinesCutBetweenCharacters) {
   EXPECT_EQ(std::string::npos, problems[0].find("\\x")) << problems[0];
   EXPECT_NE(std::string::npos, problems[0].find("\xC3\xA9...\""))
       << problems[0];
+}
+
+// Row 10: vertical "valign" measures the glyphs' ink: 1 leaves as much at
+// the left edge as 0 leaves at the right one, and 2 puts the ink's middle
+// within 1 px of the area's middle; also for turned units (ー) and Latin
+// letters with wide side bearings.
+TEST(HostileTextTest, VerticalValignPlacesTheInk) {
+  struct Case {
+    std::string text, font, extra;
+    int size;
+  };
+  const std::vector<Case> cases = {
+      {"\u6625\u7720\u4e0d\u89c9\u6653\u5904\u5904", "cjk", "", 100},
+      {"ilil", "sans", "", 100},
+      {"\u30fc\u30fc\u30fc", "cjk",
+       R"(, "vertical_forms": true, "wrap": "word")", 100}};
+  TempDir dir;
+  std::vector<std::string> canvases;
+  for (size_t i = 0; i < cases.size(); ++i)
+    for (int valign : {0, 1, 2})
+      canvases.push_back(Canvas(
+          600, 400, "v" + std::to_string(i) + std::to_string(valign) + ".png",
+          R"("default": ")" + cases[i].text + R"(", "font": ")" +
+              cases[i].font + R"(", "size": )" +
+              std::to_string(cases[i].size) +
+              R"(, "line_height": 120, "area": [20, 20, 560, 360],
+                 "fill": "red", "direction": 1, "valign": )" +
+              std::to_string(valign) + cases[i].extra));
+  RunResult run = RunIn(dir, canvases);
+  ASSERT_EQ(0, run.exitCode) << run.output;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    Box box[3];
+    for (int valign : {0, 1, 2}) {
+      box[valign] = OpaqueBox(ReadRgbaImage(
+          dir.File("v" + std::to_string(i) + std::to_string(valign) + ".png")));
+      ASSERT_FALSE(box[valign].empty()) << i;
+    }
+    const int rightGapOf0 = 579 - box[0].x1;
+    const int leftGapOf1 = box[1].x0 - 20;
+    EXPECT_LE(std::abs(leftGapOf1 - rightGapOf0), 1)
+        << i << ": " << Describe(box[0]) << " / " << Describe(box[1]);
+    const double middle = (box[2].x0 + box[2].x1 + 1) / 2.0;
+    EXPECT_LE(std::abs(middle - 300.0), 1.0) << i << ": " << Describe(box[2]);
+  }
 }
 
 }  // namespace

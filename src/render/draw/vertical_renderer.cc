@@ -1,10 +1,12 @@
 #include <algorithm>
+#include <memory>
 
 #include "fonts/font_registry.h"
 #include "fonts/font_glyphs.h"
 #include "render/draw/renderers.h"
 #include "render/typography/typography.h"
 #include "render/layout/vertical_layout.h"
+#include "util/utf8.h"
 
 namespace {
 
@@ -21,8 +23,19 @@ Layout LayOutColumns(const TextInfo& info, float topInset,
   auto fontHasGlyph = [&forms](char32_t c) {
     return std::binary_search(forms.begin(), forms.end(), c);
   };
+  // "valign" places the glyphs' own ink, not ImageMagick's bounds.
+  std::unique_ptr<GlyphOutlineBoxes> outlines;
+  GlyphInk glyphInk = nullptr;
+  if (info.blockAlign == 1 || info.blockAlign == 2) {
+    outlines = std::make_unique<GlyphOutlineBoxes>(
+        GetFont(info.fontName.c_str()));
+    glyphInk = [&outlines](const std::string& unit, int size, InkBox* box) {
+      return outlines->Box(UnitCodePoint(unit), size, &box->x1, &box->y1,
+                           &box->x2, &box->y2, &box->empty);
+    };
+  }
   return LayOutColumnsTypeset(info, topInset, units, metrics, fontHasGlyph,
-                              options.uniformEmShortcut);
+                              options.uniformEmShortcut, glyphInk);
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ std::vector<std::string> WellFormedUnits(const std::vector<std::string>& units) 
   return WellFormedCharacters(text);
 }
 
-void Finish(const TextInfo& info, MetricsSource* metrics, Layout* layout) {
-  if (!AlignBlock(info, metrics, layout)) {
+void Finish(const TextInfo& info, MetricsSource* metrics, Layout* layout,
+            const GlyphInk& glyphInk = nullptr) {
+  if (!AlignBlock(info, metrics, layout, glyphInk)) {
     layout->annotations.clear();
     layout->metricsFailed = true;
   }
@@ -56,7 +57,8 @@ Layout LayOutLinesTypeset(const TextInfo& info, float topInset,
 Layout LayOutColumnsTypeset(const TextInfo& info, float topInset,
                             const std::vector<std::string>& units,
                             MetricsSource* metrics,
-                            const GlyphCheck& fontHasGlyph, bool uniformEms) {
+                            const GlyphCheck& fontHasGlyph, bool uniformEms,
+                            const GlyphInk& glyphInk) {
   const VerticalForms forms(fontHasGlyph);
   const std::vector<std::string> written =
       info.wrapWords ? WellFormedUnits(units) : units;
@@ -82,6 +84,6 @@ Layout LayOutColumnsTypeset(const TextInfo& info, float topInset,
     layout.annotations.clear();
     layout.metricsFailed = true;
   }
-  Finish(info, metrics, &layout);
+  Finish(info, metrics, &layout, glyphInk);
   return layout;
 }
