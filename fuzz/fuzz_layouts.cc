@@ -511,12 +511,15 @@ void CheckTypeset(const Item& item, const Run& run, bool vertical) {
   // The annotations are the text's own units, in order: horizontally runs
   // of units, vertically one unit each (or its upright form). What is
   // passed over is only line ends and spaces, and only with wrapping.
-  // With wrapping, a unit that is not one well-formed character is drawn
-  // as U+FFFD.
+  // With wrapping, the text is cut into characters anew and every byte
+  // that begins no well-formed character is drawn as one U+FFFD.
   std::vector<std::string> units = item.units;
-  if (info.wrapWords)
-    for (std::string& unit : units)
-      unit = WellFormedUnit(unit);
+  if (info.wrapWords) {
+    std::string text;
+    for (const std::string& unit : units)
+      text += unit;
+    units = WellFormedCharacters(text);
+  }
   const std::vector<UnitBreak> breaks = FindLineBreaks(units);
   const VerticalForms forms(FontHasGlyph);
   auto drawn = [&](size_t i) {

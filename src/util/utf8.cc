@@ -72,3 +72,36 @@ std::string WellFormedUnit(const std::string& unit) {
   const char32_t c = UnitCodePoint(unit);
   return c == kReplacementCharacter ? EncodeUtf8(c) : unit;
 }
+
+std::vector<std::string> WellFormedCharacters(const std::string& text) {
+  std::vector<std::string> units;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  size_t at = 0;
+  while (at < text.size()) {
+    char32_t c;
+    const size_t length = DecodeUtf8(p + at, text.size() - at, &c);
+    if (length == 0) {
+      units.push_back(EncodeUtf8(kReplacementCharacter));
+      ++at;
+    } else {
+      units.push_back(text.substr(at, length));
+      at += length;
+    }
+  }
+  return units;
+}
+
+size_t CharacterPrefixLength(const std::string& text, size_t limit) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  size_t at = 0;
+  while (at < text.size()) {
+    char32_t c;
+    size_t length = DecodeUtf8(p + at, text.size() - at, &c);
+    if (length == 0)
+      length = 1;
+    if (at + length > limit)
+      break;
+    at += length;
+  }
+  return at;
+}

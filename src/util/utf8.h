@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
@@ -24,5 +25,16 @@ std::string EncodeUtf8(char32_t c);
 // The unit itself when it is one well-formed character, otherwise U+FFFD:
 // a broken unit can hold any byte, a line feed included.
 std::string WellFormedUnit(const std::string& unit);
+
+// `text` cut into characters: every well-formed UTF-8 sequence is one unit,
+// and every byte that begins none is a unit of its own, U+FFFD. Nothing
+// after an invalid byte is lost, unlike splitWord, whose unit length comes
+// from the first byte alone.
+std::vector<std::string> WellFormedCharacters(const std::string& text);
+
+// The longest prefix of `text` of at most `limit` bytes that ends between
+// two characters: never inside a well-formed UTF-8 sequence (an invalid
+// byte counts as a character of its own).
+size_t CharacterPrefixLength(const std::string& text, size_t limit);
 
 #endif  // QUILLMARK_UTIL_UTF8_H_

@@ -88,6 +88,12 @@ RunResult RunQuillmark(const std::vector<std::string>& args,
       limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.fileSizeLimit);
       if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
     }
+    for (const auto& [resource, value] : options.limits) {
+      rlimit limit;
+      limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(value);
+      if (setrlimit(static_cast<__rlimit_resource>(resource), &limit) != 0)
+        _exit(125);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(QUILLMARK_BINARY));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The outcome of one run of the built Quillmark binary.
@@ -27,6 +28,9 @@ struct ProcessOptions {
   std::string cwd;               // empty: the test's own
   int timeoutSeconds = 120;
   long long fileSizeLimit = -1;  // RLIMIT_FSIZE of the binary in bytes; -1: as is
+  // Further limits of the binary: (RLIMIT_..., value) pairs, e.g.
+  // {RLIMIT_NOFILE, 40} or {RLIMIT_AS, 1500 << 20}.
+  std::vector<std::pair<int, long long>> limits;
   // Called with the binary's process id once it has started, before its
   // output is read (it may kill the process); the output pipes hold 64 KiB.
   std::function<void(pid_t)> whileRunning;

@@ -1,6 +1,8 @@
 #ifndef QUILLMARK_RENDER_DRAW_RENDER_OPTIONS_H_
 #define QUILLMARK_RENDER_DRAW_RENDER_OPTIONS_H_
 
+#include "render/output/write_checks.h"
+
 // How a canvas is rendered. The first four change no pixel: they exist so
 // that the benchmark can compare with the straightforward path, which asks
 // ImageMagick for every measurement every time and draws everything.
@@ -20,6 +22,8 @@ struct RenderOptions {
   bool layoutOnly = false;
   // ImageMagick's thread limit inside a canvas; 0 leaves its default.
   int magickThreads = 0;
+  // What no output may be written over: the run's inputs and its report.
+  ProtectedFiles protectedFiles;
 };
 
 #endif  // QUILLMARK_RENDER_DRAW_RENDER_OPTIONS_H_

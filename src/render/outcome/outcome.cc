@@ -17,6 +17,9 @@ std::string FailureText(const CanvasOutcome& outcome) {
       return canvas + " (" + output + ") stopped after " + detail + " s";
     case Failure::kWorkerEnded:
       return canvas + " (" + output + ") not written: " + detail;
+    case Failure::kStopped:
+      return canvas + " (" + output + ") not written: the run was stopped by " +
+             detail;
   }
   return "";
 }

@@ -15,6 +15,7 @@ enum class Failure {
   kFontUnreadable,  // detail: the font file
   kTimedOut,        // detail: the time limit in seconds
   kWorkerEnded,     // detail: how its worker process ended
+  kStopped,         // detail: the signal that stopped the run ("SIGTERM")
 };
 
 // A colour key whose value ImageMagick could not parse.

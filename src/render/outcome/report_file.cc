@@ -6,23 +6,32 @@
 
 #include <cstring>
 
+#include "render/output/image_output.h"
 #include "render/output/temporary_output.h"
 #include "util/file.h"
 
-ReportFile::~ReportFile() {
+ReportFile::~ReportFile() { Abandon(); }
+
+void ReportFile::Abandon() {
   if (fd_ >= 0) {
     close(fd_);
+    fd_ = -1;
     unlink(temporary_.c_str());
   }
 }
 
-bool ReportFile::Open(const std::string& path, std::string* error) {
+bool ReportFile::Open(const std::string& path,
+                      const ProtectedFiles& protectedFiles,
+                      std::string* error) {
   path_ = path;
+  protectedFiles_ = protectedFiles;
   const OutputPlace place = SplitOutputPlace(path);
   if (place.name.empty()) {
     *error = "the path names a folder";
     return false;
   }
+  if (!CheckWriteTarget(path, protectedFiles, error))
+    return false;
   // The left-overs of an earlier run that was killed go first.
   RemoveLeftoverTemporaryFiles(path, time(nullptr));
   fd_ = CreateTemporaryFile(place, &temporary_);
@@ -60,11 +69,11 @@ bool ReportFile::Finish(std::string* error) {
     ok = false;
   }
   fd_ = -1;
-  if (ok && rename(temporary_.c_str(), path_.c_str()) != 0) {
-    *error = std::strerror(errno);
+  if (ok && !CheckWriteTarget(path_, protectedFiles_, error))
     ok = false;
-  }
-  if (!ok)
+  if (!ok) {
     unlink(temporary_.c_str());
-  return ok;
+    return false;
+  }
+  return ReplaceWithTemporary(temporary_, path_, error);
 }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "render/output/write_checks.h"
+
 // The report of a run, one line per canvas. It is written under a temporary
 // name in the report's folder (named as an image's, see temporary_output.h),
 // each line as soon as it is known, and renamed to its own name when the run
@@ -14,19 +16,28 @@ class ReportFile {
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 
-  // Starts the report at `path`. False, with the reason in *error, when the
-  // temporary file cannot be created.
-  bool Open(const std::string& path, std::string* error);
+  // Starts the report at `path`, which is checked as an image's path is
+  // (CheckWriteTarget): a regular file or none, never a symbolic link, in a
+  // folder outside /dev, /proc and /sys, none of `protectedFiles`. False,
+  // with the reason in *error, when it may not be written or the temporary
+  // file cannot be created.
+  bool Open(const std::string& path, const ProtectedFiles& protectedFiles,
+            std::string* error);
   // Appends `line` and a line feed. False, with the reason, on a failure;
   // later lines are then dropped.
   bool Append(const std::string& line, std::string* error);
   // Makes the report complete under its own name. False, with the reason,
   // when it could not; the temporary file is then removed.
+  // The path is checked again first: what took its place meanwhile is not
+  // replaced unless it is a regular file.
   bool Finish(std::string* error);
+  // Removes the temporary file; nothing is written under the report's name.
+  void Abandon();
 
  private:
   std::string path_;
   std::string temporary_;
+  ProtectedFiles protectedFiles_;
   int fd_ = -1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "util/json_text.h"
 #include "util/log.h"
+#include "util/utf8.h"
 
 namespace {
 
@@ -26,8 +27,11 @@ std::string StringList(const std::vector<std::string>& items) {
 
 // `text` for a log line: control bytes escaped, and cut after `limit` bytes.
 std::string Quoted(const std::string& text, size_t limit = 120) {
-  std::string shown = Printable(text.substr(0, limit));
-  if (text.size() > limit)
+  // Cut between characters, never inside one.
+  const size_t kept = text.size() > limit ? CharacterPrefixLength(text, limit)
+                                          : text.size();
+  std::string shown = Printable(text.substr(0, kept));
+  if (kept < text.size())
     shown += "...";
   return "\"" + shown + "\"";
 }

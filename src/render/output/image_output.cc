@@ -17,6 +17,7 @@
 #include "render/magick/handles.h"
 #include "render/output/output_formats.h"
 #include "render/output/temporary_output.h"
+#include "render/output/write_checks.h"
 #include "util/file.h"
 
 namespace {
@@ -33,19 +34,6 @@ bool IsKnownMagickFormat(const std::string& name) {
   DestroyExceptionInfo(exception);
   return info != nullptr;
 }
-
-// The system folder (/dev, /proc, /sys) that the resolved folder `folder` is
-// or lies in, or nullptr.
-const char* SystemFolder(const std::string& folder) {
-  for (const char* system : {"/dev", "/proc", "/sys"}) {
-    const size_t n = std::strlen(system);
-    if (folder.compare(0, n, system) == 0 &&
-        (folder.size() == n || folder[n] == '/'))
-      return system;
-  }
-  return nullptr;
-}
-
 
 }  // namespace
 
@@ -86,39 +74,11 @@ bool ResolveOutput(const std::string& path,
 }
 
 bool WriteRegularFile(const std::string& file, const void* data, size_t size,
+                      const ProtectedFiles& protectedFiles,
                       std::string* error) {
-  struct stat info;
-  if (lstat(file.c_str(), &info) == 0) {
-    // A link would be replaced, not followed: refuse it rather than surprise
-    // whoever made it. /dev/stdout and /proc/self/fd/N are links too.
-    if (S_ISLNK(info.st_mode)) {
-      *error = "it is a symbolic link";
-      return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-      *error = "it exists and is not a regular file";
-      return false;
-    }
-  } else if (errno != ENOENT) {
-    *error = std::strerror(errno);
+  if (!CheckWriteTarget(file, protectedFiles, error))
     return false;
-  }
   const OutputPlace place = SplitOutputPlace(file);
-  if (place.name.empty()) {
-    *error = std::strerror(EISDIR);
-    return false;
-  }
-  std::unique_ptr<char, decltype(&free)> resolved(
-      realpath(place.folder.c_str(), nullptr), &free);
-  if (!resolved) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  if (const char* system = SystemFolder(resolved.get())) {
-    *error = std::string("it is under ") + system + ", where no image belongs";
-    return false;
-  }
-
   RemoveLeftoverTemporaryFiles(file, time(nullptr));
   std::string temporary;
   int fd = CreateTemporaryFile(place, &temporary);
@@ -136,16 +96,26 @@ bool WriteRegularFile(const std::string& file, const void* data, size_t size,
     *error = std::strerror(errno);
     ok = false;
   }
-  if (ok && rename(temporary.c_str(), file.c_str()) != 0) {
-    *error = std::strerror(errno);
-    ok = false;
-  }
-  if (!ok)
+  if (!ok) {
     unlink(temporary.c_str());
-  return ok;
+    return false;
+  }
+  return ReplaceWithTemporary(temporary, file, error);
+}
+
+bool ReplaceWithTemporary(const std::string& temporary,
+                          const std::string& file, std::string* error) {
+  if (rename(temporary.c_str(), file.c_str()) == 0)
+    return true;
+  *error = std::string("cannot replace it: ") + std::strerror(errno);
+  if (unlink(temporary.c_str()) != 0)
+    *error += "; its temporary file " + temporary +
+              " could not be removed: " + std::strerror(errno);
+  return false;
 }
 
 bool WriteImageFile(MagickWand* wand, const std::string& path,
+                    const ProtectedFiles& protectedFiles,
                     std::string* error) {
   OutputTarget target;
   if (!ResolveOutput(path, IsKnownMagickFormat, &target, error))
@@ -160,29 +130,24 @@ bool WriteImageFile(MagickWand* wand, const std::string& path,
     *error = WandFailure(wand, "the image could not be encoded");
     return false;
   }
-  return WriteRegularFile(target.file, blob.get(), length, error);
+  // The encoder can fail on the way and still hand back an image: when the
+  // copy of the pixel cache that the PNG coder makes cannot be allocated
+  // (memory runs out), it finds the canvas grey and writes it so. An error
+  // that the encoding left behind means the blob is not the image.
+  const std::string encodeError = WandErrorText(wand);
+  if (!encodeError.empty()) {
+    *error = encodeError;
+    return false;
+  }
+  return WriteRegularFile(target.file, blob.get(), length, protectedFiles,
+                          error);
 }
 
-bool CheckOutputPath(const std::string& path, std::string* error) {
+bool CheckOutputPath(const std::string& path,
+                     const ProtectedFiles& protectedFiles,
+                     std::string* error) {
   OutputTarget target;
   if (!ResolveOutput(path, IsKnownMagickFormat, &target, error))
     return false;
-  size_t slash = target.file.rfind('/');
-  std::string folder = slash == std::string::npos
-                           ? "."
-                           : target.file.substr(0, slash == 0 ? 1 : slash);
-  struct stat info;
-  if (stat(folder.c_str(), &info) != 0) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  if (!S_ISDIR(info.st_mode)) {
-    *error = std::strerror(ENOTDIR);
-    return false;
-  }
-  if (access(folder.c_str(), W_OK | X_OK) != 0) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  return true;
+  return CheckWriteTarget(target.file, protectedFiles, error);
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "render/output/write_checks.h"
+
 // Where and how an output path is written.
 struct OutputTarget {
   std::string format;  // ImageMagick's name of an image format Quillmark writes
@@ -29,20 +31,28 @@ bool ResolveOutput(const std::string& path,
 // a kill leaves one that the next write of `file` removes. The new file has
 // the permissions a plain create gives (0666 less the umask). Refused: an
 // existing FIFO, device or directory (without blocking), a symbolic link
-// (also a dangling one, /dev/stdout, /proc/self/fd/N), and a file whose
-// folder resolves to /dev, /proc or /sys. False, with the reason in *error,
+// (also a dangling one, /dev/stdout, /proc/self/fd/N), a file whose
+// folder resolves to /dev, /proc or /sys, one of `protectedFiles`, and
+// whatever else CheckWriteTarget refuses. False, with the reason in *error,
 // on any failure.
 bool WriteRegularFile(const std::string& file, const void* data, size_t size,
+                      const ProtectedFiles& protectedFiles,
                       std::string* error);
+
+// Renames the complete `temporary` over `file`. When that fails, removes
+// the temporary file and gives "cannot replace it: REASON" in *error.
+bool ReplaceWithTemporary(const std::string& temporary,
+                          const std::string& file, std::string* error);
 
 // Encodes the wand's image in the format the path asks for and writes it to
 // the path's file. False, with the reason in *error, when it was not written.
 bool WriteImageFile(MagickWand* wand, const std::string& path,
-                    std::string* error);
+                    const ProtectedFiles& protectedFiles, std::string* error);
 
 // What WriteImageFile would find wrong with `path` before encoding: no
-// allowed format, or a folder that does not exist or cannot be written. A
-// dry run reports it without writing. False, with the reason in *error.
-bool CheckOutputPath(const std::string& path, std::string* error);
+// allowed format, or anything CheckWriteTarget refuses. A dry run reports
+// it without writing. False, with the reason in *error.
+bool CheckOutputPath(const std::string& path,
+                     const ProtectedFiles& protectedFiles, std::string* error);
 
 #endif  // QUILLMARK_RENDER_OUTPUT_IMAGE_OUTPUT_H_

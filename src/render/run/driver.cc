@@ -9,7 +9,9 @@
 #include "job/setting.h"
 #include "render/outcome/outcome.h"
 #include "render/outcome/report_line.h"
+#include "render/run/input_files.h"
 #include "render/run/render_canvas.h"
+#include "render/run/run_signals.h"
 #include "render/run/worker_pool.h"
 #include "render/outcome/report_file.h"
 #include "util/file.h"
@@ -45,12 +47,13 @@ std::vector<CanvasOutcome> ReadCanvases(const rapidjson::Document& job,
 // lines, its report line, and with -strict the problems that fail the run.
 class Outcomes {
  public:
-  explicit Outcomes(const RunOptions& options) : strict_(options.strict) {
+  Outcomes(const RunOptions& options, const ProtectedFiles& inputs)
+      : strict_(options.strict) {
     if (options.reportPath.empty())
       return;
     reportPath_ = options.reportPath;
     std::string error;
-    if (report_.Open(reportPath_, &error))
+    if (report_.Open(reportPath_, inputs, &error))
       reporting_ = true;
     else
       ReportFailed(error);
@@ -72,6 +75,12 @@ class Outcomes {
       reporting_ = false;
       ReportFailed(error);
     }
+  }
+
+  // A stopped run: the report's temporary file goes, nothing is renamed.
+  void Abandon() {
+    report_.Abandon();
+    reporting_ = false;
   }
 
   int Finish() {
@@ -105,9 +114,11 @@ WorkerLimits LimitsFor(const RunOptions& options) {
   return limits;
 }
 
-void RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
-               const RunOptions& options, RenderContext* context,
-               Outcomes* sink) {
+// Renders and emits every canvas. Returns the stop signal that ended the
+// run early, or 0.
+int RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
+              const RunOptions& options, RenderContext* context,
+              Outcomes* sink) {
   context->options.layoutOnly = options.dryRun;
   std::vector<CanvasJob> jobs;
   std::vector<size_t> outcomeOf;  // job -> outcome
@@ -131,19 +142,45 @@ void RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
     CanvasOutcome& outcome = (*outcomes)[outcomeOf[job]];
     outcome.render = std::move(report);
     outcome.rendered = true;
-    emitUpTo(outcomeOf[job] + 1);
+    if (CaughtStopSignal() == 0)
+      emitUpTo(outcomeOf[job] + 1);
   };
+  int stopped = 0;
   if (options.jobs == 0) {
-    for (size_t job = 0; job < jobs.size(); ++job)
-      done(job, RenderCanvas(jobs[job], context));
+    // In this process a stop signal is seen between canvases.
+    for (size_t job = 0; job < jobs.size(); ++job) {
+      if ((stopped = CaughtStopSignal()) != 0) {
+        RenderReport report;
+        report.failure = Failure::kStopped;
+        report.failureDetail = StopSignalName(stopped);
+        done(job, std::move(report));
+      } else {
+        done(job, RenderCanvas(jobs[job], context));
+      }
+    }
   } else {
     // Side by side, each canvas keeps to its share of the cores.
     if (options.jobs > 1)
       context->options.magickThreads =
           std::max(1, AvailableCores() / options.jobs);
-    RenderInWorkers(jobs, LimitsFor(options), context->options, done);
+    stopped = RenderInWorkers(jobs, LimitsFor(options), context->options,
+                              done);
   }
-  emitUpTo(outcomes->size());
+  if (stopped == 0)
+    stopped = CaughtStopSignal();
+  if (stopped == 0) {
+    emitUpTo(outcomes->size());
+    return 0;
+  }
+  // Stopped: the canvases that finished, in job order, then one line for
+  // each that did not.
+  for (size_t i = emitted; i < outcomes->size(); ++i)
+    if ((*outcomes)[i].render.failure != Failure::kStopped)
+      sink->Emit((*outcomes)[i]);
+  for (size_t i = emitted; i < outcomes->size(); ++i)
+    if ((*outcomes)[i].render.failure == Failure::kStopped)
+      sink->Emit((*outcomes)[i]);
+  return stopped;
 }
 
 }  // namespace
@@ -167,8 +204,23 @@ int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
     return 1;
   }
   std::vector<CanvasOutcome> outcomes = ReadCanvases(job, fonts, scale, options);
-  Outcomes sink(options);
-  RenderAll(&outcomes, fonts, options, context, &sink);
+  // Nothing the run reads is written, and no image replaces its report.
+  std::vector<std::string> fontFiles;
+  for (const auto& entry : fonts)
+    fontFiles.push_back(entry.second);
+  const ProtectedFiles inputs = RunInputs(fontListPath, jobFilePath,
+                                          fontFiles);
+  context->options.protectedFiles = inputs;
+  if (!options.reportPath.empty())
+    context->options.protectedFiles.push_back(
+        IdentifyFile(options.reportPath, kReportReason));
+  const StopSignals stopSignals;
+  Outcomes sink(options, inputs);
+  const int stopped = RenderAll(&outcomes, fonts, options, context, &sink);
+  if (stopped != 0) {
+    sink.Abandon();
+    return 128 + stopped;
+  }
   return sink.Finish();
 }
 

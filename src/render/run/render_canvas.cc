@@ -128,10 +128,15 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
   if (report->failure != Failure::kNone)
     return;
   std::string writeError;
+  const ProtectedFiles& protectedFiles = context->options.protectedFiles;
   if (context->options.layoutOnly) {
-    if (!CheckOutputPath(info.outputPath, &writeError))
+    // Every write the real run would make, checked without drawing.
+    // The shadow fails while drawing, before the write.
+    if (!ShadowWithinLimit(job.info, &writeError) ||
+        !CheckOutputPath(info.outputPath, protectedFiles, &writeError))
       Fail(report, Failure::kWrite, writeError);
-  } else if (!WriteImageFile(wand.get(), info.outputPath, &writeError)) {
+  } else if (!WriteImageFile(wand.get(), info.outputPath, protectedFiles,
+                             &writeError)) {
     Fail(report, Failure::kWrite, writeError);
   }
 }

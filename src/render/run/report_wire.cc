@@ -111,7 +111,7 @@ bool DecodeReport(const std::string& bytes, RenderReport* report) {
   int32_t failure;
   uint32_t n;
   if (!r.I32(&failure) || failure < 0 ||
-      failure > static_cast<int32_t>(Failure::kWorkerEnded))
+      failure > static_cast<int32_t>(Failure::kStopped))
     return false;
   report->failure = static_cast<Failure>(failure);
   if (!r.Str(&report->failureDetail) || !r.I32(&report->fontSize) ||

@@ -16,8 +16,10 @@
 
 #include "render/run/report_wire.h"
 #include "render/output/output_formats.h"
+#include "render/run/run_signals.h"
 #include "render/output/temporary_output.h"
 #include "util/file.h"
+#include "util/log.h"
 
 namespace {
 
@@ -72,12 +74,18 @@ class Pool {
       Stop(&w, false);
   }
 
-  void Run() {
+  // Returns the stop signal that ended the run early, or 0.
+  int Run() {
     while (delivered_ < jobs_.size()) {
+      if (const int signal = CaughtStopSignal()) {
+        StopAll(signal);
+        return signal;
+      }
       StartJobs();
       Wait();
       Deliver();
     }
+    return 0;
   }
 
  private:
@@ -90,11 +98,40 @@ class Pool {
     std::string inbox;
   };
 
+  // Every worker stopped at once (their temporary files removed), then
+  // every job not yet delivered handed on in job order: with its report
+  // when it finished, as stopped by `signal` when it did not.
+  void StopAll(int signal) {
+    for (Worker& w : workers_) {
+      const size_t job = w.job;
+      Stop(&w, true);
+      if (job != kNoJob && !finished_[job]) {
+        RenderReport report;
+        report.failure = Failure::kStopped;
+        report.failureDetail = StopSignalName(signal);
+        Finish(job, std::move(report));
+      }
+    }
+    for (size_t job = delivered_; job < jobs_.size(); ++job) {
+      if (!finished_[job]) {
+        RenderReport report;
+        report.failure = Failure::kStopped;
+        report.failureDetail = StopSignalName(signal);
+        Finish(job, std::move(report));
+      }
+      done_(job, std::move(reports_[job]));
+    }
+    delivered_ = jobs_.size();
+  }
+
   bool Spawn(Worker* w) {
     int commands[2], answers[2];
-    if (pipe2(commands, O_CLOEXEC) != 0)
+    if (pipe2(commands, O_CLOEXEC) != 0) {
+      spawnError_ = errno;
       return false;
+    }
     if (pipe2(answers, O_CLOEXEC) != 0) {
+      spawnError_ = errno;
       close(commands[0]);
       close(commands[1]);
       return false;
@@ -103,6 +140,7 @@ class Pool {
     const pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) {
+      spawnError_ = errno;
       for (int fd : {commands[0], commands[1], answers[0], answers[1]})
         close(fd);
       return false;
@@ -112,6 +150,7 @@ class Pool {
       prctl(PR_SET_PDEATHSIG, SIGKILL);
       if (getppid() != parent)
         _exit(0);
+      ResetStopSignalsInChild();
       close(commands[1]);
       close(answers[0]);
       for (const Worker& other : workers_) {
@@ -184,6 +223,12 @@ class Pool {
       if (idle == nullptr)
         return;
       if (!Send(idle, next_)) {
+        if (idle->pid < 0 && OtherWorkerRunning(idle)) {
+          // The machine gives no more workers (descriptors, processes,
+          // memory): the run goes on with those it has.
+          DropSlot(idle);
+          continue;
+        }
         // No worker could take the job: it fails, the run goes on.
         Finish(next_, WorkerEnded("no worker process could be started"));
       }
@@ -206,6 +251,24 @@ class Pool {
       Stop(w, true);
     }
     return false;
+  }
+
+  bool OtherWorkerRunning(const Worker* except) const {
+    for (const Worker& w : workers_)
+      if (&w != except && w.pid >= 0)
+        return true;
+    return false;
+  }
+
+  // One worker fewer for the rest of the run; said once in the log.
+  void DropSlot(Worker* slot) {
+    workers_.erase(workers_.begin() + (slot - workers_.data()));
+    if (!degradedSaid_) {
+      degradedSaid_ = true;
+      QMLog("Quillmark : not every worker process could be started (%s); "
+            "the run goes on with fewer",
+            strerror(spawnError_));
+    }
   }
 
   static RenderReport WorkerEnded(const std::string& how) {
@@ -244,20 +307,30 @@ class Pool {
 
   void Wait() {
     std::vector<pollfd> fds;
-    std::vector<Worker*> owners;
+    std::vector<Worker*> owners;  // nullptr: the stop signals' pipe
+    bool running = false;
     for (Worker& w : workers_) {
       if (w.job == kNoJob)
         continue;
       fds.push_back({w.answers, POLLIN, 0});
       owners.push_back(&w);
+      running = true;
     }
-    if (fds.empty())
+    if (!running)
       return;
+    if (StopSignalDescriptor() >= 0) {
+      fds.push_back({StopSignalDescriptor(), POLLIN, 0});
+      owners.push_back(nullptr);
+    }
     int ready = poll(fds.data(), fds.size(), PollTimeout());
     if (ready < 0 && errno != EINTR)
       ready = 0;
+    // A stop signal goes first: a worker that the same signal ended is
+    // not reported as ended.
+    if (CaughtStopSignal())
+      return;
     for (size_t i = 0; ready > 0 && i < fds.size(); ++i)
-      if (fds[i].revents != 0)
+      if (fds[i].revents != 0 && owners[i])
         Receive(owners[i]);
     StopLateJobs();
   }
@@ -328,13 +401,15 @@ class Pool {
   size_t next_ = 0;
   size_t delivered_ = 0;
   int lastStatus_ = 0;
+  int spawnError_ = 0;
+  bool degradedSaid_ = false;
 };
 
 }  // namespace
 
-void RenderInWorkers(const std::vector<CanvasJob>& jobs,
-                     const WorkerLimits& limits, const RenderOptions& options,
-                     const ReportDone& done) {
+int RenderInWorkers(const std::vector<CanvasJob>& jobs,
+                    const WorkerLimits& limits, const RenderOptions& options,
+                    const ReportDone& done) {
   Pool pool(jobs, limits, options, done);
-  pool.Run();
+  return pool.Run();
 }

@@ -28,9 +28,16 @@ using ReportDone = std::function<void(size_t job, RenderReport report)>;
 // A canvas past the time limit is stopped by ending its worker; a worker
 // that ends during a canvas (killed, out of memory) fails that canvas. Either
 // way a new worker takes over the rest. Standard output belongs to this
-// process: workers never write to it.
-void RenderInWorkers(const std::vector<CanvasJob>& jobs,
-                     const WorkerLimits& limits, const RenderOptions& options,
-                     const ReportDone& done);
+// process: workers never write to it. A worker that cannot be started
+// while another runs leaves the run with one worker fewer (said once in the
+// log); a job fails for it only when no worker runs at all.
+//
+// Returns 0, or the stop signal (see run_signals.h) that ended the run
+// early: every worker is then stopped, its temporary files removed, and
+// `done` called for every job not yet delivered, in job order, those that
+// did not finish with a kStopped report.
+int RenderInWorkers(const std::vector<CanvasJob>& jobs,
+                    const WorkerLimits& limits, const RenderOptions& options,
+                    const ReportDone& done);
 
 #endif  // QUILLMARK_RENDER_RUN_WORKER_POOL_H_

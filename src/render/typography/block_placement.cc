@@ -5,7 +5,8 @@
 
 #include "util/numeric.h"
 
-bool AlignBlock(const TextInfo& info, MetricsSource* metrics, Layout* layout) {
+bool AlignBlock(const TextInfo& info, MetricsSource* metrics, Layout* layout,
+                const GlyphInk& glyphInk) {
   if ((info.blockAlign != 1 && info.blockAlign != 2) ||
       layout->metricsFailed || layout->annotations.empty())
     return true;
@@ -16,6 +17,16 @@ bool AlignBlock(const TextInfo& info, MetricsSource* metrics, Layout* layout) {
   for (const Annotation& a : layout->annotations) {
     if (a.text.empty())
       continue;
+    InkBox ink;
+    if (vertical && glyphInk && glyphInk(a.text, layout->fontSize, &ink)) {
+      if (ink.empty)
+        continue;
+      // Upright, the glyph's x runs across the columns; turned clockwise,
+      // its y (up) does.
+      low = std::min(low, a.x + (a.turned ? ink.y1 : ink.x1));
+      high = std::max(high, a.x + (a.turned ? ink.y2 : ink.x2));
+      continue;
+    }
     FontMetrics m;
     if (!metrics->Measure(a.text, &m))
       return false;

@@ -2,10 +2,21 @@
 #define QUILLMARK_RENDER_TYPOGRAPHY_BLOCK_PLACEMENT_H_
 
 #include <functional>
+#include <string>
 
 #include "job/text_info.h"
 #include "render/layout/annotation.h"
 #include "render/metrics/font_metrics.h"
+
+// The ink of one character's glyph at a font size, in pixels from its
+// origin, y up; `empty` when it has none (a space, a missing glyph).
+struct InkBox {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  bool empty = true;
+};
+// Gives the ink box of `unit` at `fontSize`; false when it is not known.
+using GlyphInk =
+    std::function<bool(const std::string& unit, int fontSize, InkBox* box)>;
 
 // Moves a laid-out block across its lines for the item's blockAlign
 // ("valign"): down (horizontal) or to the left (vertical), by whole pixels.
@@ -18,7 +29,12 @@
 // fills the area) is not moved. 0 and other values leave the layout as it
 // is, and so do a failed layout and one without text. False when a
 // measurement failed.
-bool AlignBlock(const TextInfo& info, MetricsSource* metrics, Layout* layout);
+//
+// ImageMagick's bounds of a glyph always take in its origin (they start at
+// 0), so across vertical columns they can be far wider than the ink: with
+// `glyphInk` the ink of each vertical unit is its glyph's own box instead.
+bool AlignBlock(const TextInfo& info, MetricsSource* metrics, Layout* layout,
+                const GlyphInk& glyphInk = nullptr);
 
 // Runs one of the plain layouts with the item's minFontSize ("min_size"):
 // when fitting would go below it (or give up and draw nothing), the text is

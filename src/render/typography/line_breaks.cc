@@ -94,3 +94,10 @@ std::vector<Segment> Segments(const std::vector<UnitBreak>& breaks) {
   }
   return segments;
 }
+
+bool IsBlank(const std::vector<UnitBreak>& breaks) {
+  for (const UnitBreak& b : breaks)
+    if (!b.space && !b.lineEnd)
+      return false;
+  return true;
+}

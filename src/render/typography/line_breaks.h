@@ -39,6 +39,10 @@ struct Segment {
   bool mandatory;  // the line ends after it
 };
 
+// True when every unit is white space or a line end (or there is none):
+// nothing of the text is drawn, at any size.
+bool IsBlank(const std::vector<UnitBreak>& breaks);
+
 std::vector<Segment> Segments(const std::vector<UnitBreak>& breaks);
 
 #endif  // QUILLMARK_RENDER_TYPOGRAPHY_LINE_BREAKS_H_

@@ -10,19 +10,21 @@
 
 namespace {
 
-// With word wrapping every unit that is not one well-formed character is
-// drawn as U+FFFD, so that no stray byte (a line feed taken into a broken
-// unit) reaches ImageMagick.
+// With word wrapping the text is cut into characters anew: each byte that
+// begins no well-formed character is drawn as one U+FFFD, and the characters
+// after it stay, so that no stray byte (a line feed taken into a broken
+// unit) reaches ImageMagick and nothing is lost. The units are splitWord's,
+// which together hold every byte of the text.
 std::vector<std::string> WellFormedUnits(const std::vector<std::string>& units) {
-  std::vector<std::string> wellFormed;
-  wellFormed.reserve(units.size());
+  std::string text;
   for (const std::string& unit : units)
-    wellFormed.push_back(WellFormedUnit(unit));
-  return wellFormed;
+    text += unit;
+  return WellFormedCharacters(text);
 }
 
-void Finish(const TextInfo& info, MetricsSource* metrics, Layout* layout) {
-  if (!AlignBlock(info, metrics, layout)) {
+void Finish(const TextInfo& info, MetricsSource* metrics, Layout* layout,
+            const GlyphInk& glyphInk = nullptr) {
+  if (!AlignBlock(info, metrics, layout, glyphInk)) {
     layout->annotations.clear();
     layout->metricsFailed = true;
   }
@@ -55,7 +57,8 @@ Layout LayOutLinesTypeset(const TextInfo& info, float topInset,
 Layout LayOutColumnsTypeset(const TextInfo& info, float topInset,
                             const std::vector<std::string>& units,
                             MetricsSource* metrics,
-                            const GlyphCheck& fontHasGlyph, bool uniformEms) {
+                            const GlyphCheck& fontHasGlyph, bool uniformEms,
+                            const GlyphInk& glyphInk) {
   const VerticalForms forms(fontHasGlyph);
   const std::vector<std::string> written =
       info.wrapWords ? WellFormedUnits(units) : units;
@@ -81,6 +84,6 @@ Layout LayOutColumnsTypeset(const TextInfo& info, float topInset,
     layout.annotations.clear();
     layout.metricsFailed = true;
   }
-  Finish(info, metrics, &layout);
+  Finish(info, metrics, &layout, glyphInk);
   return layout;
 }

@@ -7,6 +7,7 @@
 #include "job/text_info.h"
 #include "render/layout/annotation.h"
 #include "render/metrics/font_metrics.h"
+#include "render/typography/block_placement.h"
 #include "render/typography/vertical_forms.h"
 
 // True when the item asks for any of the opt-in typography: "wrap",
@@ -30,6 +31,7 @@ Layout LayOutLinesTypeset(const TextInfo& info, float topInset,
 Layout LayOutColumnsTypeset(const TextInfo& info, float topInset,
                             const std::vector<std::string>& units,
                             MetricsSource* metrics,
-                            const GlyphCheck& fontHasGlyph, bool uniformEms);
+                            const GlyphCheck& fontHasGlyph, bool uniformEms,
+                            const GlyphInk& glyphInk = nullptr);
 
 #endif  // QUILLMARK_RENDER_TYPOGRAPHY_TYPOGRAPHY_H_

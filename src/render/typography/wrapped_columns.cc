@@ -164,7 +164,8 @@ Placement LayOut(const TextInfo& info, float topInset,
     return WrapColumns(info, size, topInset, units, breaks, metrics, &wrapped,
                        uniformEms);
   };
-  if (info.adjustToFit) {
+  // A blank text draws nothing at any size: it fits at the first.
+  if (info.adjustToFit && !IsBlank(breaks)) {
     const int floor = SmallestFittingSize(info);
     int chosen = 0;
     int withBrokenWords = 0;

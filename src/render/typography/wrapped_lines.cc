@@ -259,7 +259,8 @@ Layout LayOutWrappedLines(const TextInfo& info, float topInset,
 
   WrappedLines lines;
   bool cutAtBottom = !info.adjustToFit;
-  if (info.adjustToFit) {
+  // A blank text draws nothing at any size: it fits at the first.
+  if (info.adjustToFit && !IsBlank(breaks)) {
     const int floor = SmallestFittingSize(info);
     // The first size that keeps every word whole; a pass gives up at its
     // first broken word. Failing that, the first size that fits at all.

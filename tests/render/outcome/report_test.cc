@@ -69,4 +69,24 @@ TEST(ReportLineTest, ACanvasThatIsNoCanvasHasNoRecord) {
   EXPECT_TRUE(StrictMessages(outcome).empty());
 }
 
+// A long text in a strict line is shortened between characters, never
+// inside a UTF-8 sequence.
+TEST(StrictMessagesTest, ALongTextIsCutBetweenCharacters) {
+  CanvasOutcome outcome;
+  outcome.read.isCanvas = true;
+  outcome.read.info.outputPath = "a.png";
+  outcome.rendered = true;
+  const std::string spring = "\xE6\x98\xA5";
+  for (size_t ascii = 115; ascii <= 121; ++ascii) {
+    std::string text(ascii, 'a');
+    for (int i = 0; i < 10; ++i)
+      text += spring;
+    outcome.render.overflow = {text};
+    const std::vector<std::string> lines = StrictMessages(outcome);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(std::string::npos, lines[0].find("\\x")) << lines[0];
+    EXPECT_NE(std::string::npos, lines[0].find("...\"")) << lines[0];
+  }
+}
+
 }  // namespace

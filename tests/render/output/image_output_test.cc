@@ -76,8 +76,8 @@ TEST(WriteRegularFileTest, CreatesAndReplaces) {
   TempDir dir;
   std::string error;
   std::string path = dir.File("a%d[1].png");
-  ASSERT_TRUE(WriteRegularFile(path, "first content", 13, &error)) << error;
-  ASSERT_TRUE(WriteRegularFile(path, "second", 6, &error)) << error;
+  ASSERT_TRUE(WriteRegularFile(path, "first content", 13, {}, &error)) << error;
+  ASSERT_TRUE(WriteRegularFile(path, "second", 6, {}, &error)) << error;
   EXPECT_EQ("second", ReadWholeFile(path));
   EXPECT_EQ(std::vector<std::string>{"a%d[1].png"}, dir.List());
 }
@@ -86,7 +86,7 @@ TEST(WriteRegularFileTest, NewFileHasThePermissionsOfAPlainCreate) {
   TempDir dir;
   std::string error;
   const mode_t saved = umask(027);
-  bool written = WriteRegularFile(dir.File("a.png"), "x", 1, &error);
+  bool written = WriteRegularFile(dir.File("a.png"), "x", 1, {}, &error);
   umask(saved);
   ASSERT_TRUE(written) << error;
   struct stat info;
@@ -100,7 +100,7 @@ TEST(WriteRegularFileTest, ReplacesOnlyTheNameOfAHardLinkedFile) {
   std::string error;
   std::string other = elsewhere.Write("other.png", "old");
   ASSERT_EQ(0, link(other.c_str(), dir.File("a.png").c_str()));
-  ASSERT_TRUE(WriteRegularFile(dir.File("a.png"), "new", 3, &error)) << error;
+  ASSERT_TRUE(WriteRegularFile(dir.File("a.png"), "new", 3, {}, &error)) << error;
   EXPECT_EQ("new", ReadWholeFile(dir.File("a.png")));
   EXPECT_EQ("old", ReadWholeFile(other));
 }
@@ -110,16 +110,16 @@ TEST(WriteRegularFileTest, RefusesWhatIsNotARegularFileWithoutBlocking) {
   std::string error;
   std::string fifo = dir.File("fifo.png");
   ASSERT_EQ(0, mkfifo(fifo.c_str(), 0666));
-  EXPECT_FALSE(WriteRegularFile(fifo, "x", 1, &error));
+  EXPECT_FALSE(WriteRegularFile(fifo, "x", 1, {}, &error));
   EXPECT_EQ("it exists and is not a regular file", error);
 
   ASSERT_EQ(0, mkdir(dir.File("dir.png").c_str(), 0777));
-  EXPECT_FALSE(WriteRegularFile(dir.File("dir.png"), "x", 1, &error));
-  EXPECT_FALSE(WriteRegularFile("/dev/null", "x", 1, &error));
-  EXPECT_FALSE(WriteRegularFile(dir.File("missing/x.png"), "x", 1, &error));
+  EXPECT_FALSE(WriteRegularFile(dir.File("dir.png"), "x", 1, {}, &error));
+  EXPECT_FALSE(WriteRegularFile("/dev/null", "x", 1, {}, &error));
+  EXPECT_FALSE(WriteRegularFile(dir.File("missing/x.png"), "x", 1, {}, &error));
   EXPECT_FALSE(WriteRegularFile(dir.File(std::string(300, 'n') + ".png"), "x", 1,
-                                &error));
-  EXPECT_FALSE(WriteRegularFile(dir.File("dir.png/"), "x", 1, &error));
+                                {}, &error));
+  EXPECT_FALSE(WriteRegularFile(dir.File("dir.png/"), "x", 1, {}, &error));
   EXPECT_EQ(std::vector<std::string>({"dir.png", "fifo.png"}), dir.List());
 }
 
@@ -128,9 +128,9 @@ TEST(WriteRegularFileTest, RefusesFoldersThatResolveIntoDevOrProc) {
   TempDir dir;
   std::string error;
   ASSERT_EQ(0, symlink("/proc/self", dir.File("proc").c_str()));
-  EXPECT_FALSE(WriteRegularFile(dir.File("proc/x.png"), "x", 1, &error));
+  EXPECT_FALSE(WriteRegularFile(dir.File("proc/x.png"), "x", 1, {}, &error));
   EXPECT_EQ("it is under /proc, where no image belongs", error);
-  EXPECT_FALSE(WriteRegularFile("/dev/quillmark-test.png", "x", 1, &error));
+  EXPECT_FALSE(WriteRegularFile("/dev/quillmark-test.png", "x", 1, {}, &error));
   EXPECT_EQ("it is under /dev, where no image belongs", error);
   EXPECT_FALSE(FileExists("/dev/quillmark-test.png"));
 }

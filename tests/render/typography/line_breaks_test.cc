@@ -126,4 +126,14 @@ TEST(CodePointsTest, EncodingRoundTrips) {
   EXPECT_EQ(WellFormedUnit("\xE5\x9B\xBD"), "\xE5\x9B\xBD");
 }
 
+TEST(IsBlankTest, OnlySpacesAndLineEndsAreBlank) {
+  auto blank = [](const std::vector<std::string>& units) {
+    return IsBlank(FindLineBreaks(units));
+  };
+  EXPECT_TRUE(blank({}));
+  EXPECT_TRUE(blank({" ", "\t", "\n", "\xE3\x80\x80", "\r", "\n"}));
+  EXPECT_FALSE(blank({" ", "a"}));
+  EXPECT_FALSE(blank({"\xFF"}));  // drawn as U+FFFD
+}
+
 }  // namespace

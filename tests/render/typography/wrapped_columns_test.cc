@@ -219,4 +219,19 @@ TEST(WrappedColumnsTest, FailedMeasurementLaysOutNothing) {
   }
 }
 
+// Blank text draws nothing at any size: fitting keeps the starting size,
+// and nothing overflows, even in an area narrower than one column.
+TEST(WrappedColumnsBlankTest, BlankTextFitsAtTheStartingSize) {
+  for (const std::string text :
+       {"   ", "\t", " \n ", "\n", "\xE3\x80\x80", " \t\n\xE3\x80\x80 "}) {
+    FakeMetrics m(EmCell);
+    TextInfo info = Item(0, 0, 10, 10);
+    info.adjustToFit = true;
+    Layout layout = Wrap(info, text, &m);
+    EXPECT_EQ(layout.fontSize, 20) << text;
+    EXPECT_TRUE(layout.overflow.empty()) << text;
+    EXPECT_FALSE(layout.fitFailed) << text;
+  }
+}
+
 }  // namespace

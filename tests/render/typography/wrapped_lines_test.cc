@@ -276,4 +276,22 @@ TEST(WrappedLinesTest, FailedMeasurementLaysOutNothing) {
   EXPECT_TRUE(layout.annotations.empty());
 }
 
+// --- Blank text ---
+
+// Spaces, a tab, line feeds and ideographic spaces draw nothing at any
+// size: fitting keeps the starting size, and nothing overflows, even in an
+// area lower than one line.
+TEST(WrappedLinesBlankTest, BlankTextFitsAtTheStartingSize) {
+  for (const std::string text :
+       {"   ", "\t", " \n ", "\n", "\xE3\x80\x80", " \t\n\xE3\x80\x80 "}) {
+    FakeMetrics m(Fixed(10));
+    TextInfo info = Item(0, 0, 30, 10);
+    info.adjustToFit = true;
+    Layout layout = Wrap(info, text, &m);
+    EXPECT_EQ(layout.fontSize, 20) << text;
+    EXPECT_TRUE(layout.overflow.empty()) << text;
+    EXPECT_FALSE(layout.fitFailed) << text;
+    EXPECT_TRUE(layout.annotations.empty()) << text;
+  }
+}
 }  // namespace
