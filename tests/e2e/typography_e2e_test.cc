@@ -358,3 +358,31 @@ TEST_F(TypographyRenderTest, JobWideSwitchesEqualTheCanvasKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+// A character drawn with its vertical form's glyph is not missing: "—" has
+// no glyph in Droid Sans Fallback, its form "︱" has.
+TEST_F(TypographyRenderTest, VerticalFormsCountAsGlyphsInTheReport) {
+  const std::string ui =
+      "\"default\":\"春—「秋」\",\"font\":\"cjk\",\"size\":40,"
+      "\"direction\":1,\"area\":[0,0,160,300]";
+  dir_.Write("fonts.json", TestFontList());
+  dir_.Write("forms.json",
+             Job({Canvas(160, 300, "f.png", ui + ",\"vertical_forms\":true")}));
+  dir_.Write("plain.json", Job({Canvas(160, 300, "p.png", ui)}));
+  RunResult forms = RunQuillmark(
+      {"fonts.json", "forms.json", "-strict", "-report=f.jsonl"}, dir_.path(),
+      60);
+  ExpectCleanRun(forms);
+  EXPECT_NE(std::string::npos,
+            ReadWholeFile(dir_.File("f.jsonl")).find("\"missing_glyphs\":[]"));
+  RunResult plain = RunQuillmark(
+      {"fonts.json", "plain.json", "-strict", "-report=p.jsonl"}, dir_.path(),
+      60);
+  EXPECT_EQ(1, plain.exitCode);
+  EXPECT_NE(std::string::npos, ReadWholeFile(dir_.File("p.jsonl"))
+                                   .find("\"missing_glyphs\":[\"—\"]"));
+}
+
+}  // namespace

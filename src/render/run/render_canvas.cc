@@ -1,8 +1,10 @@
 #include "render/run/render_canvas.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "fonts/font_file.h"
+#include "fonts/font_glyphs.h"
 #include "render/output/image_output.h"
 #include "render/magick/errors.h"
 #include "render/magick/handles.h"
@@ -11,6 +13,7 @@
 #include "render/draw/renderers.h"
 #include "render/draw/shaped_renderer.h"
 #include "render/layout/split_word.h"
+#include "render/typography/vertical_forms.h"
 
 namespace {
 
@@ -45,15 +48,26 @@ void Fail(RenderReport* report, Failure failure, std::string detail) {
   report->failureDetail = std::move(detail);
 }
 
-// Finds the characters that the font lacks; false when a glyph that the
-// font's character map names does not load (a damaged font).
+// Finds the characters that the font lacks, as drawn: with
+// "vertical_forms", a vertical unit that is replaced by its presentation
+// form is drawn with the form's glyph. False when a glyph that the font's
+// character map names does not load (a damaged font).
 bool CheckGlyphs(const CanvasJob& job, RenderContext* context,
                  RenderReport* report) {
-  const std::string& fontFile = job.fontFile;
+  const std::string fontKey = FontFileKey(job.fontFile);
   std::vector<std::string> units;
   splitWord(job.info.text, units);
-  GlyphCoverage::Result glyphs = context->glyphs.Check(
-      FontFileKey(fontFile), report->fontSize, units);
+  if (job.info.direction != 0 && job.info.verticalForms) {
+    const std::vector<char32_t> forms = CharactersWithGlyphs(
+        &context->faces, fontKey, VerticalPresentationForms());
+    const VerticalForms drawn([&forms](char32_t c) {
+      return std::binary_search(forms.begin(), forms.end(), c);
+    });
+    for (std::string& unit : units)
+      unit = drawn.Upright(unit);
+  }
+  GlyphCoverage::Result glyphs =
+      context->glyphs.Check(fontKey, report->fontSize, units);
   report->missingGlyphs = std::move(glyphs.missing);
   return !glyphs.brokenGlyph;
 }
