@@ -281,6 +281,8 @@ TEST_F(CliTest, DeeplyNestedValuesAreReadLikeAnyOther) {
   EXPECT_EQ(1, r.exitCode);  // for the unknown key
   EXPECT_EQ(Concat(StartLines(),
                    {"Quillmark : font \"deep\" left out: its value is not a string",
+                    "Quillmark : canvas 0 not drawn: not a canvas: it needs a "
+                    "\"size\" array, a \"ui\" object and an \"output\" string",
                     "Quillmark : canvas 1 (a.png): unknown key \"deep\" in \"ui\""}),
             r.messages);
   EXPECT_EQ((Lines{"a.png", "fonts.json", "job.json"}), dir_.List());

@@ -231,6 +231,9 @@ TEST_F(OutcomeTest, StrictFailsTheRunButWritesTheImages) {
                 "\"stroke\" does not parse",
                 "Quillmark : canvas 4 (colours.png): \"ui\" key \"size\" "
                 "ignored: not a whole number in the 32-bit range",
+                "Quillmark : canvas 5 not drawn: \"size\" 0 x 10 is not positive",
+                "Quillmark : canvas 6 not drawn: not a canvas: it needs a "
+                "\"size\" array, a \"ui\" object and an \"output\" string",
             }),
             strict);
   EXPECT_EQ((Lines{"clean.png", "colours.png", "cut.png", "emoji.png",

@@ -119,8 +119,12 @@ std::string ReportLine(const CanvasOutcome& outcome) {
 std::vector<std::string> StrictMessages(const CanvasOutcome& outcome) {
   std::vector<std::string> lines;
   const CanvasRead& read = outcome.read;
-  if (!read.drawable())
+  if (!read.drawable()) {
+    // A canvas that is skipped is missing from the output: a problem too.
+    lines.push_back("Quillmark : canvas " + std::to_string(outcome.index) +
+                    " not drawn: " + Printable(OutcomeReason(outcome)));
     return lines;
+  }
   const std::string canvas = "Quillmark : canvas " +
                              std::to_string(outcome.index) + " (" +
                              Printable(read.info.outputPath) + "): ";

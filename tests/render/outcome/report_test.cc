@@ -66,7 +66,11 @@ TEST(ReportLineTest, ACanvasThatIsNoCanvasHasNoRecord) {
       "\"ignored\":[],\"unknown_keys\":{\"ui\":[],\"canvas\":[]},"
       "\"seconds\":null}",
       ReportLine(outcome));
-  EXPECT_TRUE(StrictMessages(outcome).empty());
+  // With -strict it is a problem, named with its index and why.
+  EXPECT_EQ(std::vector<std::string>{
+                "Quillmark : canvas 4 not drawn: not a canvas: it needs a "
+                "\"size\" array, a \"ui\" object and an \"output\" string"},
+            StrictMessages(outcome));
 }
 
 // A long text in a strict line is shortened between characters, never
