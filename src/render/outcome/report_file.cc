@@ -20,60 +20,53 @@ void ReportFile::Abandon() {
   }
 }
 
-bool ReportFile::Open(const std::string& path,
-                      const ProtectedFiles& protectedFiles,
-                      std::string* error) {
+Status ReportFile::Open(const std::string& path,
+                        const ProtectedFiles& protectedFiles) {
   path_ = path;
   protectedFiles_ = protectedFiles;
   const OutputPlace place = SplitOutputPlace(path);
-  if (place.name.empty()) {
-    *error = "the path names a folder";
-    return false;
-  }
-  if (!CheckWriteTarget(path, protectedFiles, error))
-    return false;
+  if (place.name.empty())
+    return Status::Error("the path names a folder");
+  std::string error;
+  if (!CheckWriteTarget(path, protectedFiles, &error))
+    return Status::Error(error);
   // The left-overs of an earlier run that was killed go first.
   RemoveLeftoverTemporaryFiles(path, time(nullptr));
   fd_ = CreateTemporaryFile(place, &temporary_);
-  if (fd_ < 0) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  return true;
+  if (fd_ < 0)
+    return Status::Error(std::strerror(errno));
+  return Status();
 }
 
-bool ReportFile::Append(const std::string& line, std::string* error) {
-  if (fd_ < 0) {
-    *error = "the report is not open";
-    return false;
-  }
+Status ReportFile::Append(const std::string& line) {
+  if (fd_ < 0)
+    return Status::Error("the report is not open");
   const std::string text = line + '\n';
-  if (WriteAll(fd_, text.data(), text.size(), error))
-    return true;
+  std::string error;
+  if (WriteAll(fd_, text.data(), text.size(), &error))
+    return Status();
   close(fd_);
   fd_ = -1;
   unlink(temporary_.c_str());
-  return false;
+  return Status::Error(error);
 }
 
-bool ReportFile::Finish(std::string* error) {
-  if (fd_ < 0) {
-    *error = "the report is not open";
-    return false;
-  }
-  bool ok = fsync(fd_) == 0;
-  if (!ok)
-    *error = std::strerror(errno);
-  if (close(fd_) != 0 && ok) {
-    *error = std::strerror(errno);
-    ok = false;
-  }
+Status ReportFile::Finish() {
+  if (fd_ < 0)
+    return Status::Error("the report is not open");
+  std::string error;
+  if (fsync(fd_) != 0)
+    error = std::strerror(errno);
+  if (close(fd_) != 0 && error.empty())
+    error = std::strerror(errno);
   fd_ = -1;
-  if (ok && !CheckWriteTarget(path_, protectedFiles_, error))
-    ok = false;
-  if (!ok) {
-    unlink(temporary_.c_str());
-    return false;
+  // The path is checked again: what took its place meanwhile is not
+  // replaced unless it is a regular file.
+  if (error.empty() && CheckWriteTarget(path_, protectedFiles_, &error)) {
+    if (ReplaceWithTemporary(temporary_, path_, &error))
+      return Status();
+    return Status::Error(error);  // the temporary file is gone
   }
-  return ReplaceWithTemporary(temporary_, path_, error);
+  unlink(temporary_.c_str());
+  return Status::Error(error);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "render/output/write_checks.h"
+#include "util/status.h"
 
 // The report of a run, one line per canvas. It is written under a temporary
 // name in the report's folder (named as an image's, see temporary_output.h),
@@ -18,19 +19,18 @@ class ReportFile {
 
   // Starts the report at `path`, which is checked as an image's path is
   // (CheckWriteTarget): a regular file or none, never a symbolic link, in a
-  // folder outside /dev, /proc and /sys, none of `protectedFiles`. False,
-  // with the reason in *error, when it may not be written or the temporary
+  // folder outside /dev, /proc and /sys, none of `protectedFiles`. An
+  // error, with the reason, when it may not be written or the temporary
   // file cannot be created.
-  bool Open(const std::string& path, const ProtectedFiles& protectedFiles,
-            std::string* error);
-  // Appends `line` and a line feed. False, with the reason, on a failure;
-  // later lines are then dropped.
-  bool Append(const std::string& line, std::string* error);
-  // Makes the report complete under its own name. False, with the reason,
-  // when it could not; the temporary file is then removed.
+  Status Open(const std::string& path, const ProtectedFiles& protectedFiles);
+  // Appends `line` and a line feed. An error, with the reason, on a
+  // failure; later lines are then dropped.
+  Status Append(const std::string& line);
+  // Makes the report complete under its own name. An error, with the
+  // reason, when it could not; the temporary file is then removed.
   // The path is checked again first: what took its place meanwhile is not
   // replaced unless it is a regular file.
-  bool Finish(std::string* error);
+  Status Finish();
   // Removes the temporary file; nothing is written under the report's name.
   void Abandon();
 

@@ -114,40 +114,39 @@ bool ReplaceWithTemporary(const std::string& temporary,
   return false;
 }
 
-bool WriteImageFile(MagickWand* wand, const std::string& path,
-                    const ProtectedFiles& protectedFiles,
-                    std::string* error) {
+Status WriteImageFile(MagickWand* wand, const std::string& path,
+                      const ProtectedFiles& protectedFiles) {
+  std::string error;
   OutputTarget target;
-  if (!ResolveOutput(path, IsKnownMagickFormat, &target, error))
-    return false;
+  if (!ResolveOutput(path, IsKnownMagickFormat, &target, &error))
+    return Status::Error(error);
   MagickClearException(wand);
   MagickSetFormat(wand, target.format.c_str());
   MagickSetImageFormat(wand, target.format.c_str());
   size_t length = 0;
   std::unique_ptr<unsigned char, MagickMemoryDeleter> blob(
       MagickGetImageBlob(wand, &length));
-  if (!blob || length == 0) {
-    *error = WandFailure(wand, "the image could not be encoded");
-    return false;
-  }
+  if (!blob || length == 0)
+    return Status::Error(WandFailure(wand, "the image could not be encoded"));
   // The encoder can fail on the way and still hand back an image: when the
   // copy of the pixel cache that the PNG coder makes cannot be allocated
   // (memory runs out), it finds the canvas grey and writes it so. An error
   // that the encoding left behind means the blob is not the image.
   const std::string encodeError = WandErrorText(wand);
-  if (!encodeError.empty()) {
-    *error = encodeError;
-    return false;
-  }
-  return WriteRegularFile(target.file, blob.get(), length, protectedFiles,
-                          error);
+  if (!encodeError.empty())
+    return Status::Error(encodeError);
+  if (!WriteRegularFile(target.file, blob.get(), length, protectedFiles,
+                        &error))
+    return Status::Error(error);
+  return Status();
 }
 
-bool CheckOutputPath(const std::string& path,
-                     const ProtectedFiles& protectedFiles,
-                     std::string* error) {
+Status CheckOutputPath(const std::string& path,
+                       const ProtectedFiles& protectedFiles) {
+  std::string error;
   OutputTarget target;
-  if (!ResolveOutput(path, IsKnownMagickFormat, &target, error))
-    return false;
-  return CheckWriteTarget(target.file, protectedFiles, error);
+  if (!ResolveOutput(path, IsKnownMagickFormat, &target, &error) ||
+      !CheckWriteTarget(target.file, protectedFiles, &error))
+    return Status::Error(error);
+  return Status();
 }

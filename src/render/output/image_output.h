@@ -7,6 +7,7 @@
 #include <string>
 
 #include "render/output/write_checks.h"
+#include "util/status.h"
 
 // Where and how an output path is written.
 struct OutputTarget {
@@ -45,14 +46,14 @@ bool ReplaceWithTemporary(const std::string& temporary,
                           const std::string& file, std::string* error);
 
 // Encodes the wand's image in the format the path asks for and writes it to
-// the path's file. False, with the reason in *error, when it was not written.
-bool WriteImageFile(MagickWand* wand, const std::string& path,
-                    const ProtectedFiles& protectedFiles, std::string* error);
+// the path's file. An error, with the reason, when it was not written.
+Status WriteImageFile(MagickWand* wand, const std::string& path,
+                      const ProtectedFiles& protectedFiles);
 
 // What WriteImageFile would find wrong with `path` before encoding: no
 // allowed format, or anything CheckWriteTarget refuses. A dry run reports
-// it without writing. False, with the reason in *error.
-bool CheckOutputPath(const std::string& path,
-                     const ProtectedFiles& protectedFiles, std::string* error);
+// it without writing.
+Status CheckOutputPath(const std::string& path,
+                       const ProtectedFiles& protectedFiles);
 
 #endif  // QUILLMARK_RENDER_OUTPUT_IMAGE_OUTPUT_H_

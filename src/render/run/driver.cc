@@ -52,11 +52,11 @@ class Outcomes {
     if (options.reportPath.empty())
       return;
     reportPath_ = options.reportPath;
-    std::string error;
-    if (report_.Open(reportPath_, inputs, &error))
+    const Status opened = report_.Open(reportPath_, inputs);
+    if (opened.ok())
       reporting_ = true;
     else
-      ReportFailed(error);
+      ReportFailed(opened.message());
   }
 
   void Emit(const CanvasOutcome& outcome) {
@@ -70,10 +70,12 @@ class Outcomes {
         ok_ = false;
       }
     }
-    std::string error;
-    if (reporting_ && !report_.Append(ReportLine(outcome), &error)) {
+    if (!reporting_)
+      return;
+    const Status appended = report_.Append(ReportLine(outcome));
+    if (!appended.ok()) {
       reporting_ = false;
-      ReportFailed(error);
+      ReportFailed(appended.message());
     }
   }
 
@@ -84,9 +86,11 @@ class Outcomes {
   }
 
   int Finish() {
-    std::string error;
-    if (reporting_ && !report_.Finish(&error))
-      ReportFailed(error);
+    if (reporting_) {
+      const Status finished = report_.Finish();
+      if (!finished.ok())
+        ReportFailed(finished.message());
+    }
     return ok_ ? 0 : 1;
   }
 

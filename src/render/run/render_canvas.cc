@@ -141,18 +141,21 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
     Fail(report, Failure::kWrite, error);
   if (report->failure != Failure::kNone)
     return;
-  std::string writeError;
   const ProtectedFiles& protectedFiles = context->options.protectedFiles;
+  Status written;
   if (context->options.layoutOnly) {
     // Every write the real run would make, checked without drawing.
     // The shadow fails while drawing, before the write.
-    if (!ShadowWithinLimit(job.info, &writeError) ||
-        !CheckOutputPath(info.outputPath, protectedFiles, &writeError))
-      Fail(report, Failure::kWrite, writeError);
-  } else if (!WriteImageFile(wand.get(), info.outputPath, protectedFiles,
-                             &writeError)) {
-    Fail(report, Failure::kWrite, writeError);
+    std::string shadowError;
+    if (!ShadowWithinLimit(job.info, &shadowError))
+      written = Status::Error(shadowError);
+    else
+      written = CheckOutputPath(info.outputPath, protectedFiles);
+  } else {
+    written = WriteImageFile(wand.get(), info.outputPath, protectedFiles);
   }
+  if (!written.ok())
+    Fail(report, Failure::kWrite, written.message());
 }
 
 }  // namespace
