@@ -91,14 +91,17 @@ std::vector<std::string> WellFormedCharacters(const std::string& text) {
   return units;
 }
 
-size_t CharacterPrefixLength(const std::string& text, size_t limit) {
+size_t CharacterLength(const std::string& text, size_t at) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  char32_t c;
+  const size_t length = DecodeUtf8(p + at, text.size() - at, &c);
+  return length == 0 ? 1 : length;
+}
+
+size_t CharacterPrefixLength(const std::string& text, size_t limit) {
   size_t at = 0;
   while (at < text.size()) {
-    char32_t c;
-    size_t length = DecodeUtf8(p + at, text.size() - at, &c);
-    if (length == 0)
-      length = 1;
+    const size_t length = CharacterLength(text, at);
     if (at + length > limit)
       break;
     at += length;

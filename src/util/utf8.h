@@ -32,6 +32,10 @@ std::string WellFormedUnit(const std::string& unit);
 // from the first byte alone.
 std::vector<std::string> WellFormedCharacters(const std::string& text);
 
+// The length of the character that starts at byte `at` of `text`: that of
+// its well-formed UTF-8 sequence, or 1 for a byte that begins none.
+size_t CharacterLength(const std::string& text, size_t at);
+
 // The longest prefix of `text` of at most `limit` bytes that ends between
 // two characters: never inside a well-formed UTF-8 sequence (an invalid
 // byte counts as a character of its own).

@@ -12,13 +12,8 @@ std::vector<UnitBreak> ClusterBreaks(
   std::vector<size_t> first;  // each cluster's first character
   for (const std::string& cluster : clusters) {
     first.push_back(characters.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(cluster.data());
-    size_t i = 0;
-    while (i < cluster.size()) {
-      char32_t c;
-      size_t n = DecodeUtf8(p + i, cluster.size() - i, &c);
-      if (n == 0)
-        n = 1;
+    for (size_t i = 0; i < cluster.size();) {
+      const size_t n = CharacterLength(cluster, i);
       characters.push_back(cluster.substr(i, n));
       i += n;
     }
