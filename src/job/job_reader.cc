@@ -365,11 +365,6 @@ CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale,
   CanvasReader reader{&read, info, fonts};
   for (auto it = ui->MemberBegin(); it != ui->MemberEnd(); ++it)
     reader.Apply(it->name, it->value);
-  if (info->shapeText && info->direction != 0) {
-    // The text engine lays out horizontal lines only.
-    reader.Ignore("shape", "vertical text is drawn without the text engine");
-    info->shapeText = false;
-  }
   if (const char* key = reader.OutOfRangeKey()) {
     snprintf(reason, sizeof(reason),
              "\"%s\" gives a value beyond the limit of %d", key,

@@ -3,21 +3,6 @@
 #include "render/draw/stroke_shadow.h"
 #include "render/magick/errors.h"
 #include "render/magick/handles.h"
-#include "render/text/engine_metrics.h"
-#include "render/text/glyph_drawing.h"
-#include "render/text/shaped_layout.h"
-
-namespace {
-
-ParagraphDirection Requested(const TextInfo& info) {
-  if (info.bidi == kBidiLtr)
-    return ParagraphDirection::kLtr;
-  if (info.bidi == kBidiRtl)
-    return ParagraphDirection::kRtl;
-  return ParagraphDirection::kFromText;
-}
-
-}  // namespace
 
 void DrawShapedItem(MagickWand* wand, const TextInfo& info,
                     const FontChainFiles& files, const RendererCall& call,
@@ -59,38 +44,14 @@ void DrawShapedItem(MagickWand* wand, const TextInfo& info,
     result->fontUnreadable = true;
     return;
   }
-  const Itemized paragraph = ItemizeText(chain, info.text, Requested(info));
-  std::vector<std::string> clusters;
-  for (const TextCluster& c : paragraph.clusters)
-    clusters.push_back(paragraph.text.substr(c.begin, c.end - c.begin));
-  ShapeSettings settings;
-  settings.direction =
-      paragraph.rtl ? ParagraphDirection::kRtl : ParagraphDirection::kLtr;
-  settings.language = info.language;
-  EngineMetrics metrics(engine, chain, settings, clusters);
-  result->layout = LayOutShapedLines(info, paragraph.rtl, call.topInset,
-                                     clusters, &metrics);
-  const int pixels = result->layout.fontSize;
-  const std::vector<EngineFont*>& fonts = chain.fonts;
-  findings->missingGlyphs = MissingCharacters(
-      paragraph, static_cast<int>(fonts.size()),
-      [&fonts](int font, char32_t c) {
-        return fonts[static_cast<size_t>(font)]->Covers(c);
-      });
-
   std::vector<ColourGlyph> colour;
-  for (const Annotation& a : result->layout.annotations) {
-    const ShapedLine& line = ShapeText(engine, chain, settings, pixels, a.text);
-    std::vector<PlacedRun> runs;
-    for (const LineRun& run : line.runs)
-      runs.push_back({a.text.substr(run.begin, run.end - run.begin),
-                      chain.names[static_cast<size_t>(run.font)],
-                      a.x + run.x / 64.0, a.y});
-    findings->runs.push_back(std::move(runs));
-    if (!layoutOnly)
-      AddLinePath(drawing.get(), engine, chain, line, pixels, a.x, a.y,
-                  &colour);
-  }
+  const ShapedTarget target{layoutOnly ? nullptr : drawing.get(), &colour};
+  if (info.direction == 0)
+    AddShapedLines(info, call.topInset, engine, chain, result, findings,
+                   target);
+  else
+    AddShapedColumns(info, call.topInset, engine, chain, result, findings,
+                     target);
   if (layoutOnly)
     return;
   if (MagickDrawImage(wand, drawing.get()) == MagickFalse) {

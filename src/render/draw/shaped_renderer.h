@@ -10,17 +10,12 @@
 #include "job/text_info.h"
 #include "render/draw/item_drawing.h"
 #include "render/draw/render_context.h"
-#include "render/text/placed_run.h"
-
-// What the text engine found besides the layout.
-struct ShapedFindings {
-  std::vector<std::vector<PlacedRun>> runs;  // per drawn line
-  std::vector<std::string> missingGlyphs;    // what no font of the chain has
-};
+#include "render/draw/shaped_text.h"
 
 // The renderer call of an item with "shape": the text engine's horizontal
 // lines (bidi, clusters, font fallback, HarfBuzz shaping), measured by the
-// engine, laid out by the horizontal layout's rules; each glyph's outline
+// engine, laid out by the horizontal layout's rules, or its vertical
+// columns of clusters shaped top to bottom; each glyph's outline
 // drawn as a path with the item's fill and outline, colour glyphs
 // composited (first pass only), then the drop shadow.
 // `chain` holds the (name, file) pairs of the item's "font" and then its

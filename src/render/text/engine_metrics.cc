@@ -113,3 +113,28 @@ bool EngineMetrics::Measure(const std::string& text, FontMetrics* out) {
   out->originX = out->textW;
   return true;
 }
+
+void EngineColumnMetrics::SetFontSize(int size) {
+  size_ = std::min(std::max(size, 1), kMaxPixels);
+}
+
+bool EngineColumnMetrics::Measure(const std::string& text, FontMetrics* out) {
+  (void)text;
+  FontMetrics m{};
+  m.charWidth = size_;
+  m.charHeight = size_;
+  EngineFont* first = chain_.fonts.front();
+  first->SetSize(size_);
+  hb_font_extents_t extents{};
+  hb_font_get_h_extents(first->hb.get(), &extents);
+  m.ascender = Px(extents.ascender);
+  m.descender = Px(extents.descender);
+  m.textW = size_;
+  m.textH = size_;
+  m.maxHori = size_;
+  m.bx2 = size_;
+  m.by1 = -size_;
+  m.originX = size_;
+  *out = m;
+  return true;
+}

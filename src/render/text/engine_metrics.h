@@ -44,4 +44,23 @@ class EngineMetrics : public MetricsSource {
   std::vector<FontMetrics> clusterMetrics_;
 };
 
+// The vertical layout's measurements for shaped text: every cluster takes
+// one em cell, whatever its glyphs, since the engine draws each cluster
+// shaped top to bottom from the cell's top centre, where the font's
+// vertical metrics put its glyphs. The ink box is the em box (bx1 0, bx2
+// and charWidth the size, by2 0 and by1 minus the size), so the vertical
+// layout centres the cell in the column and puts its top at the top of the
+// cell's room. Ascender and descender are the first font's.
+class EngineColumnMetrics : public MetricsSource {
+ public:
+  explicit EngineColumnMetrics(const FontChain& chain) : chain_(chain) {}
+
+  void SetFontSize(int size) override;
+  bool Measure(const std::string& text, FontMetrics* out) override;
+
+ private:
+  const FontChain& chain_;
+  int size_ = 1;
+};
+
 #endif  // QUILLMARK_RENDER_TEXT_ENGINE_METRICS_H_

@@ -14,15 +14,18 @@ constexpr double kMaxColourSide = 8192;
 
 void AddLinePath(DrawingWand* drawing, TextEngine* engine,
                  const FontChain& chain, const ShapedLine& line, int pixels,
-                 double x, double y, std::vector<ColourGlyph>* colour) {
+                 double x, double y, std::vector<ColourGlyph>* colour,
+                 bool turned) {
   bool started = false;
   for (const LineGlyph& g : line.glyphs) {
     if (g.invisible)
       continue;
     EngineFont* font = chain.fonts[static_cast<size_t>(g.font)];
     const GlyphShape& shape = engine->glyphs.Get(font, g.glyph);
-    const double ox = x + g.x / 64.0;
-    const double oy = y - g.y / 64.0;
+    // The glyph's origin on the canvas; a point of its outline lies from
+    // there `along` the baseline and `up` from it, in pixels.
+    const double ox = turned ? x + g.y / 64.0 : x + g.x / 64.0;
+    const double oy = turned ? y + g.x / 64.0 : y - g.y / 64.0;
     if (shape.colour) {
       colour->push_back({&shape.bitmap, ox, oy, pixels / shape.bitmap.ppem});
       continue;
@@ -34,25 +37,31 @@ void AddLinePath(DrawingWand* drawing, TextEngine* engine,
       started = true;
     }
     const double s = static_cast<double>(pixels) / font->unitsPerEm;
-    auto px = [&](float v) { return ox + v * s; };
-    auto py = [&](float v) { return oy - v * s; };
+    double px[3];
+    double py[3];
     for (const PathStep& step : shape.outline) {
+      const int points = step.op == 'C'   ? 3
+                         : step.op == 'Q' ? 2
+                         : step.op == 'M' || step.op == 'L' ? 1
+                                                            : 0;
+      for (int i = 0; i < points; ++i) {
+        px[i] = turned ? ox + step.y[i] * s : ox + step.x[i] * s;
+        py[i] = turned ? oy + step.x[i] * s : oy - step.y[i] * s;
+      }
       switch (step.op) {
         case 'M':
-          DrawPathMoveToAbsolute(drawing, px(step.x[0]), py(step.y[0]));
+          DrawPathMoveToAbsolute(drawing, px[0], py[0]);
           break;
         case 'L':
-          DrawPathLineToAbsolute(drawing, px(step.x[0]), py(step.y[0]));
+          DrawPathLineToAbsolute(drawing, px[0], py[0]);
           break;
         case 'Q':
-          DrawPathCurveToQuadraticBezierAbsolute(
-              drawing, px(step.x[0]), py(step.y[0]), px(step.x[1]),
-              py(step.y[1]));
+          DrawPathCurveToQuadraticBezierAbsolute(drawing, px[0], py[0], px[1],
+                                                 py[1]);
           break;
         case 'C':
-          DrawPathCurveToAbsolute(drawing, px(step.x[0]), py(step.y[0]),
-                                  px(step.x[1]), py(step.y[1]),
-                                  px(step.x[2]), py(step.y[2]));
+          DrawPathCurveToAbsolute(drawing, px[0], py[0], px[1], py[1], px[2],
+                                  py[2]);
           break;
         default:
           DrawPathClose(drawing);

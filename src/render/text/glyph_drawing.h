@@ -19,10 +19,13 @@ struct ColourGlyph {
 // Adds the outlines of `line`'s glyphs, drawn with its origin at (x, y),
 // to the drawing as one path: the drawing's fill and stroke then paint
 // them as they paint any path. Colour glyphs are not part of the path; they
-// are appended to *colour.
+// are appended to *colour. `turned` turns the line by 90 degrees clockwise
+// about its origin, its baseline running down (colour glyphs are placed
+// there upright).
 void AddLinePath(DrawingWand* drawing, TextEngine* engine,
                  const FontChain& chain, const ShapedLine& line, int pixels,
-                 double x, double y, std::vector<ColourGlyph>* colour);
+                 double x, double y, std::vector<ColourGlyph>* colour,
+                 bool turned = false);
 
 // Composites the colour glyphs onto the canvas's current image, shifted by
 // (dx, dy). False, with ImageMagick's account in *failure, when one could

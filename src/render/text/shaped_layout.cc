@@ -1,8 +1,10 @@
 #include "render/text/shaped_layout.h"
 
 #include "render/layout/horizontal_layout.h"
+#include "render/layout/vertical_layout.h"
 #include "render/typography/block_placement.h"
 #include "render/typography/typography.h"
+#include "render/typography/wrapped_columns.h"
 #include "render/typography/wrapped_lines.h"
 #include "util/utf8.h"
 
@@ -49,6 +51,27 @@ Layout LayOutShapedLines(const TextInfo& info, bool rtl, float topInset,
     });
   }
   if (!AlignBlock(item, metrics, &layout)) {
+    layout.annotations.clear();
+    layout.metricsFailed = true;
+  }
+  return layout;
+}
+
+Layout LayOutShapedColumns(const TextInfo& info, float topInset,
+                           const std::vector<std::string>& clusters,
+                           MetricsSource* metrics) {
+  if (!UsesTypography(info))
+    return LayOutVertical(info, topInset, clusters, metrics);
+  Layout layout;
+  if (info.wrapWords) {
+    layout = LayOutWrappedColumns(info, topInset, clusters,
+                                  ClusterBreaks(clusters), metrics, false);
+  } else {
+    layout = LayOutWithSmallestSize(info, [&](const TextInfo& sized) {
+      return LayOutVertical(sized, topInset, clusters, metrics);
+    });
+  }
+  if (!AlignBlock(info, metrics, &layout)) {
     layout.annotations.clear();
     layout.metricsFailed = true;
   }

@@ -23,4 +23,13 @@ Layout LayOutShapedLines(const TextInfo& info, bool rtl, float topInset,
                          const std::vector<std::string>& clusters,
                          MetricsSource* metrics);
 
+// The vertical layout of shaped text: the clusters are the units, one to a
+// cell, in right-to-left columns broken, fitted and placed by the rules of
+// the plain vertical layout, or of "wrap", "min_size" and "valign" when
+// the item asks for them. Turning for "vertical_forms" is the renderer's:
+// it knows which clusters the font has vertical glyphs for.
+Layout LayOutShapedColumns(const TextInfo& info, float topInset,
+                           const std::vector<std::string>& clusters,
+                           MetricsSource* metrics);
+
 #endif  // QUILLMARK_RENDER_TEXT_SHAPED_LAYOUT_H_

@@ -42,6 +42,7 @@ const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
                             const std::string& text) {
   std::string key = chain.key;
   key += static_cast<char>('0' + static_cast<int>(settings.direction));
+  key += settings.vertical ? 'v' : 'h';
   key += settings.language + '\n' + std::to_string(pixels) + '\n' + text;
   auto found = engine->lines.find(key);
   if (found != engine->lines.end())
@@ -53,7 +54,8 @@ const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
   }
   const Itemized item = ItemizeText(chain, text, settings.direction);
   ShapedLine& line = engine->lines[key];
-  line = ShapeLine(item, chain.fonts, pixels, settings.language);
+  line = ShapeLine(item, chain.fonts, pixels, settings.language,
+                   settings.vertical);
   engine->lineBytes += key.size() + line.glyphs.size() * sizeof(LineGlyph) +
                        line.runs.size() * sizeof(LineRun);
   return line;

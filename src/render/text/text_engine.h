@@ -39,6 +39,7 @@ FontChain OpenChain(
 struct ShapeSettings {
   ParagraphDirection direction = ParagraphDirection::kFromText;
   std::string language;
+  bool vertical = false;  // shaped top to bottom, for a column
 };
 
 // `text` itemized with `chain`'s coverage.

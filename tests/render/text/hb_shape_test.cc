@@ -35,7 +35,7 @@ std::string Quote(const std::string& s) {
 
 // hb-shape's glyphs for bytes [begin, end) of `text`, the rest as context.
 std::vector<RunGlyph> HbShape(const std::string& font, const std::string& text,
-                              const TextRun& run) {
+                              const TextRun& run, bool vertical) {
   const char* script = uscript_getShortName(static_cast<UScriptCode>(run.script));
   std::string command = std::string(kHbShape) +
                         " --font-funcs=ot --font-size=" +
@@ -43,7 +43,7 @@ std::vector<RunGlyph> HbShape(const std::string& font, const std::string& text,
                         std::to_string(kPixels) +
                         " --no-glyph-names --utf8-clusters --output-format=json"
                         " --direction=" +
-                        ((run.level & 1) ? "rtl" : "ltr");
+                        (vertical ? "ttb" : (run.level & 1) ? "rtl" : "ltr");
   if (script != nullptr && std::string(script) != "Zyyy" &&
       std::string(script) != "Zinh")
     command += std::string(" --script=") + script;
@@ -82,9 +82,10 @@ std::vector<RunGlyph> HbShape(const std::string& font, const std::string& text,
 
 struct Sample {
   const char* name;
-  std::vector<std::string> fonts;  // file names under kNoto
+  std::vector<std::string> fonts;  // file names under kNoto, or paths
   std::string text;
   size_t runs;                     // how many runs the engine makes
+  bool vertical = false;           // shaped top to bottom, for a column
 };
 
 class HbShapeTest : public ::testing::TestWithParam<Sample> {};
@@ -95,9 +96,9 @@ TEST_P(HbShapeTest, EveryRunShapesAsHbShapeShapesIt) {
     GTEST_SKIP() << "no hb-shape (libharfbuzz-bin)";
   std::vector<std::pair<std::string, std::string>> files;
   for (const std::string& f : sample.fonts) {
-    const std::string path = kNoto + f;
+    const std::string path = f[0] == '/' ? f : kNoto + f;
     if (access(path.c_str(), R_OK) != 0)
-      GTEST_SKIP() << "no " << path << " (fonts-noto-core)";
+      GTEST_SKIP() << "no " << path << " (see scripts/bootstrap's fonts)";
     files.emplace_back(f, path);
   }
   TextEngine engine;
@@ -107,10 +108,12 @@ TEST_P(HbShapeTest, EveryRunShapesAsHbShapeShapesIt) {
       ItemizeText(chain, sample.text, ParagraphDirection::kFromText);
   ASSERT_EQ(item.runs.size(), sample.runs);
   for (const TextRun& run : item.runs) {
-    const std::vector<RunGlyph> ours = ShapeRun(
-        chain.fonts[static_cast<size_t>(run.font)], kPixels, item.text, run, "");
+    const std::vector<RunGlyph> ours =
+        ShapeRun(chain.fonts[static_cast<size_t>(run.font)], kPixels,
+                 item.text, run, "", sample.vertical);
     const std::vector<RunGlyph> theirs =
-        HbShape(files[static_cast<size_t>(run.font)].second, item.text, run);
+        HbShape(files[static_cast<size_t>(run.font)].second, item.text, run,
+                sample.vertical);
     ASSERT_EQ(ours.size(), theirs.size()) << "run at byte " << run.begin;
     ASSERT_FALSE(ours.empty());
     for (size_t i = 0; i < ours.size(); ++i) {
@@ -169,7 +172,15 @@ INSTANTIATE_TEST_SUITE_P(
         Sample{"Khmer", {"NotoSansKhmer-Regular.ttf"},
                "\xE1\x9E\x9F\xE1\x9E\xBD\xE1\x9E\x9F\xE1\x9F\x92\xE1\x9E\x8F"
                "\xE1\x9E\xB8",
-               1}),
+               1},
+        // Top to bottom: brackets, the long vowel mark and the full stops
+        // take the font's vertical forms and vertical metrics. Two runs:
+        // the Han with the bracket before it, the Hiragana with the rest.
+        Sample{"JapaneseVertical",
+               {"/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"},
+               "\xE3\x80\x8C\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D"
+               "\xE3\x80\x8D\xE3\x83\xBC\xE3\x80\x81\xE3\x80\x82",
+               2, true}),
     [](const ::testing::TestParamInfo<Sample>& info) {
       return std::string(info.param.name);
     });

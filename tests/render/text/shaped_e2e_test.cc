@@ -234,14 +234,63 @@ TEST_F(ShapedJob, BadEngineKeysAreIgnoredWithAWordAndTheRestDrawn) {
       "Quillmark : canvas 0: \"ui\" key \"lang\" ignored: not a BCP 47 "
       "language tag",
       "Quillmark : canvas 0: \"ui\" key \"shape\" ignored: not true or false",
-      "Quillmark : canvas 1: \"ui\" key \"shape\" ignored: vertical text is "
-      "drawn without the text engine",
       "Quillmark : canvas 2: \"ui\" key \"lang\" ignored: not a BCP 47 "
       "language tag",
   };
   EXPECT_EQ(problems, expected);
   for (const char* name : {"bad.png", "vertical.png", "lang.png"})
     EXPECT_GT(CountOpaque(ReadRgbaImage(Out(name)), 0.5f), 50) << name;
+}
+
+const std::string kIpaGothic =
+    "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+
+std::string Column(const std::string& text, const std::string& extra) {
+  return "\"default\":\"" + text +
+         "\",\"font\":\"ipa\",\"size\":40,\"fill\":\"#000000\","
+         "\"direction\":1,\"area\":[10,10,80,480]," + extra;
+}
+
+TEST_F(ShapedJob, ColumnsTakeVerticalFormsAndFallBackPerCluster) {
+  if (!Readable(kIpaGothic))
+    GTEST_SKIP() << "no " << kIpaGothic << " (fonts-ipafont-gothic)";
+  fonts_ = dir_.Write("fonts.json", "{\"ipa\":\"" + kIpaGothic +
+                                        "\",\"noto\":\"" + kNoto +
+                                        "NotoSans-Regular.ttf\",\"emoji\":\"" +
+                                        kNoto + "NotoColorEmoji.ttf\"}");
+  const std::string bracket = "\xE3\x80\x8C";  // 「
+  const std::string mixed = "Ab" + bracket +
+                            "\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D"
+                            "\xE3\x80\x8D\xF0\x9F\x98\x80";  // Ab「縦書き」😀
+  std::string latinFirst = Column(mixed, "\"fallback\":[\"ipa\",\"emoji\"]");
+  latinFirst.replace(latinFirst.find("\"ipa\""), 5, "\"noto\"");
+  const RunResult run = Run({
+      Canvas(100, 500, Out("mixed.png"), latinFirst),
+      Canvas(100, 500, Out("shaped.png"), Column(bracket, "\"shape\":true")),
+      Canvas(100, 500, Out("plain.png"), Column(bracket, "\"line_height\":50")),
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_TRUE(Problems(run).empty()) << run.output;
+  EXPECT_EQ(Report(0)["missing_glyphs"].Size(), 0u);
+  // One column, its runs from the top down: the Latin letters of the
+  // item's font, the Japanese from the first fallback, the emoji in colour.
+  ASSERT_EQ(Report(0)["lines"].Size(), 1u);
+  const rapidjson::Value& runs = Report(0)["lines"][0]["runs"];
+  ASSERT_EQ(runs.Size(), 3u);
+  EXPECT_STREQ(runs[0]["text"].GetString(), "Ab");
+  EXPECT_STREQ(runs[0]["font"].GetString(), "noto");
+  EXPECT_STREQ(runs[1]["font"].GetString(), "ipa");
+  EXPECT_STREQ(runs[2]["font"].GetString(), "emoji");
+  EXPECT_LT(runs[0]["y"].GetDouble(), runs[1]["y"].GetDouble());
+  EXPECT_LT(runs[1]["y"].GetDouble(), runs[2]["y"].GetDouble());
+  EXPECT_GT(CountColourful(ReadRgbaImage(Out("mixed.png"))), 300);
+  // The corner bracket: upright it stands taller than wide; its vertical
+  // form, which the shaped column draws, lies wider than tall.
+  const Box shaped = OpaqueBox(ReadRgbaImage(Out("shaped.png")), 0.5f);
+  const Box plain = OpaqueBox(ReadRgbaImage(Out("plain.png")), 0.5f);
+  ASSERT_FALSE(shaped.empty() || plain.empty());
+  EXPECT_GT(shaped.width(), shaped.height()) << Describe(shaped);
+  EXPECT_LT(plain.width(), plain.height()) << Describe(plain);
 }
 
 TEST_F(ShapedJob, WorkersReportTheSameRuns) {
