@@ -12,6 +12,29 @@ ParagraphDirection Requested(const TextInfo& info) {
   return ParagraphDirection::kFromText;
 }
 
+// Finds the clusters [*first, *last) of `paragraph`, from cluster `from`
+// on, whose text is `text`: the line a layout made of them. False when
+// there are none.
+bool FindLine(const Itemized& paragraph, const std::string& text, size_t from,
+              size_t* first, size_t* last) {
+  const std::vector<TextCluster>& clusters = paragraph.clusters;
+  for (size_t k = from; k < clusters.size(); ++k) {
+    const size_t begin = clusters[k].begin;
+    if (paragraph.text.compare(begin, text.size(), text) != 0)
+      continue;
+    for (size_t m = k; m < clusters.size(); ++m) {
+      if (clusters[m].end == begin + text.size()) {
+        *first = k;
+        *last = m + 1;
+        return true;
+      }
+      if (clusters[m].end > begin + text.size())
+        break;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void AddShapedLines(const TextInfo& info, float topInset, TextEngine* engine,
@@ -35,8 +58,18 @@ void AddShapedLines(const TextInfo& info, float topInset, TextEngine* engine,
       [&fonts](int font, char32_t c) {
         return fonts[static_cast<size_t>(font)]->Covers(c);
       });
+  size_t next = 0;  // the first cluster not yet in a line
   for (const Annotation& a : result->layout.annotations) {
-    const ShapedLine& line = ShapeText(engine, chain, settings, pixels, a.text);
+    // A line keeps the bidi levels the whole paragraph gave its clusters.
+    size_t first = 0;
+    size_t last = 0;
+    const bool found = FindLine(paragraph, a.text, next, &first, &last);
+    if (found)
+      next = last;
+    const ShapedLine& line =
+        found ? ShapeItemizedLine(engine, chain, settings, pixels,
+                                  LineOfParagraph(paragraph, first, last))
+              : ShapeText(engine, chain, settings, pixels, a.text);
     std::vector<PlacedRun> runs;
     for (const LineRun& run : line.runs)
       runs.push_back({a.text.substr(run.begin, run.end - run.begin),

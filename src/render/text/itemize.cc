@@ -156,7 +156,73 @@ std::vector<size_t> ClusterStarts(const icu::UnicodeString& text,
   return starts;
 }
 
+// Groups the clusters of `item` into runs of one font, level and script.
+void GroupRuns(Itemized* item) {
+  item->runs.clear();
+  for (const TextCluster& c : item->clusters) {
+    if (!item->runs.empty()) {
+      TextRun& last = item->runs.back();
+      if (last.font == c.font && last.level == c.level &&
+          last.script == c.script) {
+        last.end = c.end;
+        continue;
+      }
+    }
+    item->runs.push_back({c.begin, c.end, c.font, c.level, c.script});
+  }
+}
+
+// Whether the cluster is whitespace as rule L1 counts it: spaces, tabs,
+// paragraph ends and isolate controls.
+bool EndOfLineWhitespace(const std::string& text, const TextCluster& c) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  for (size_t i = c.begin; i < c.end;) {
+    char32_t code;
+    size_t n = DecodeUtf8(p + i, c.end - i, &code);
+    if (n == 0)
+      return false;
+    switch (u_charDirection(static_cast<UChar32>(code))) {
+      case U_WHITE_SPACE_NEUTRAL:
+      case U_SEGMENT_SEPARATOR:
+      case U_BLOCK_SEPARATOR:
+      case U_FIRST_STRONG_ISOLATE:
+      case U_LEFT_TO_RIGHT_ISOLATE:
+      case U_RIGHT_TO_LEFT_ISOLATE:
+      case U_POP_DIRECTIONAL_ISOLATE:
+        break;
+      default:
+        return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
 }  // namespace
+
+Itemized LineOfParagraph(const Itemized& paragraph, size_t first,
+                         size_t last) {
+  Itemized line;
+  line.rtl = paragraph.rtl;
+  last = std::min(last, paragraph.clusters.size());
+  if (first >= last)
+    return line;
+  const size_t begin = paragraph.clusters[first].begin;
+  const size_t end = paragraph.clusters[last - 1].end;
+  line.text = paragraph.text.substr(begin, end - begin);
+  for (size_t k = first; k < last; ++k) {
+    TextCluster c = paragraph.clusters[k];
+    c.begin -= begin;
+    c.end -= begin;
+    line.clusters.push_back(c);
+  }
+  const uint8_t level = paragraph.rtl ? 1 : 0;
+  for (size_t k = line.clusters.size();
+       k-- > 0 && EndOfLineWhitespace(line.text, line.clusters[k]);)
+    line.clusters[k].level = level;
+  GroupRuns(&line);
+  return line;
+}
 
 Itemized Itemize(const std::string& text, ParagraphDirection direction,
                  int fontCount, const FontCoverage& covers) {
@@ -188,18 +254,7 @@ Itemized Itemize(const std::string& text, ParagraphDirection direction,
     cluster.script = scripts[from];
     item.clusters.push_back(cluster);
   }
-
-  for (const TextCluster& c : item.clusters) {
-    if (!item.runs.empty()) {
-      TextRun& last = item.runs.back();
-      if (last.font == c.font && last.level == c.level &&
-          last.script == c.script) {
-        last.end = c.end;
-        continue;
-      }
-    }
-    item.runs.push_back({c.begin, c.end, c.font, c.level, c.script});
-  }
+  GroupRuns(&item);
   return item;
 }
 

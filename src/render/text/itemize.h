@@ -51,6 +51,14 @@ enum class ParagraphDirection { kFromText, kLtr, kRtl };
 Itemized Itemize(const std::string& text, ParagraphDirection direction,
                  int fontCount, const FontCoverage& covers);
 
+// Clusters [first, last) of `paragraph` as a line of their own, for
+// display: the text, fonts, scripts and bidi levels are the paragraph's,
+// since UAX #9 resolves the levels over the whole paragraph before lines
+// are reordered, except that whitespace at the line's end takes the
+// paragraph's level (rule L1).
+Itemized LineOfParagraph(const Itemized& paragraph, size_t first,
+                         size_t last);
+
 // The runs of `item` in display order: runs reordered by their levels as
 // UAX #9 rule L2 reorders them (indices into item.runs).
 std::vector<size_t> VisualRunOrder(const Itemized& item);

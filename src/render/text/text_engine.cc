@@ -37,13 +37,12 @@ Itemized ItemizeText(const FontChain& chain, const std::string& text,
                  });
 }
 
-const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
-                            const ShapeSettings& settings, int pixels,
-                            const std::string& text) {
-  std::string key = chain.key;
-  key += static_cast<char>('0' + static_cast<int>(settings.direction));
-  key += settings.vertical ? 'v' : 'h';
-  key += settings.language + '\n' + std::to_string(pixels) + '\n' + text;
+namespace {
+
+// The shaped line kept under `key`, made by `shape` when there is none.
+template <typename Shape>
+const ShapedLine& Kept(TextEngine* engine, const std::string& key,
+                       Shape shape) {
   auto found = engine->lines.find(key);
   if (found != engine->lines.end())
     return found->second;
@@ -52,11 +51,44 @@ const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
     engine->lines.clear();
     engine->lineBytes = 0;
   }
-  const Itemized item = ItemizeText(chain, text, settings.direction);
   ShapedLine& line = engine->lines[key];
-  line = ShapeLine(item, chain.fonts, pixels, settings.language,
-                   settings.vertical);
+  line = shape();
   engine->lineBytes += key.size() + line.glyphs.size() * sizeof(LineGlyph) +
                        line.runs.size() * sizeof(LineRun);
   return line;
+}
+
+std::string KeyOf(const FontChain& chain, const ShapeSettings& settings,
+                  int pixels) {
+  std::string key = chain.key;
+  key += static_cast<char>('0' + static_cast<int>(settings.direction));
+  key += settings.vertical ? 'v' : 'h';
+  key += settings.language + '\n' + std::to_string(pixels) + '\n';
+  return key;
+}
+
+}  // namespace
+
+const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
+                            const ShapeSettings& settings, int pixels,
+                            const std::string& text) {
+  return Kept(engine, KeyOf(chain, settings, pixels) + 'T' + text, [&] {
+    const Itemized item = ItemizeText(chain, text, settings.direction);
+    return ShapeLine(item, chain.fonts, pixels, settings.language,
+                     settings.vertical);
+  });
+}
+
+const ShapedLine& ShapeItemizedLine(TextEngine* engine, const FontChain& chain,
+                                    const ShapeSettings& settings, int pixels,
+                                    const Itemized& line) {
+  // The levels come from the paragraph: they are part of the key.
+  std::string key = KeyOf(chain, settings, pixels) + 'L';
+  for (const TextCluster& c : line.clusters)
+    key += static_cast<char>('0' + c.level);
+  key += '\n' + line.text;
+  return Kept(engine, key, [&] {
+    return ShapeLine(line, chain.fonts, pixels, settings.language,
+                     settings.vertical);
+  });
 }

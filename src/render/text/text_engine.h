@@ -52,4 +52,10 @@ const ShapedLine& ShapeText(TextEngine* engine, const FontChain& chain,
                             const ShapeSettings& settings, int pixels,
                             const std::string& text);
 
+// `line` (a line of a paragraph, as LineOfParagraph cuts it) shaped at
+// `pixels` per em, kept for the run.
+const ShapedLine& ShapeItemizedLine(TextEngine* engine, const FontChain& chain,
+                                    const ShapeSettings& settings, int pixels,
+                                    const Itemized& line);
+
 #endif  // QUILLMARK_RENDER_TEXT_TEXT_ENGINE_H_

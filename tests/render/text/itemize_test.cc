@@ -130,3 +130,45 @@ TEST(Itemize, ControlAndIgnorableCharactersNeedNoGlyph) {
 }
 
 }  // namespace
+
+std::vector<int> Levels(const Itemized& item) {
+  std::vector<int> levels;
+  for (const TextCluster& c : item.clusters)
+    levels.push_back(c.level);
+  return levels;
+}
+
+TEST(LineOfParagraph, KeepsTheParagraphsLevelsButResetsTrailingSpace) {
+  // A right-to-left paragraph "שלום abc! def": the "!" lies between two
+  // left-to-right words, so the paragraph gives it their level (2). Cut
+  // after it as a line of its own, its neighbour would be the line's end
+  // and it would take the paragraph's level (1), jumping to the far side
+  // of "abc".
+  const std::string text =
+      "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D abc! def";
+  const Itemized paragraph =
+      Itemize(text, ParagraphDirection::kFromText, 3, Covers);
+  ASSERT_TRUE(paragraph.rtl);
+  ASSERT_EQ(paragraph.clusters.size(), 13u);
+  const Itemized line = LineOfParagraph(paragraph, 0, 10);  // to the space
+  EXPECT_EQ(line.text, "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D abc! ");
+  EXPECT_TRUE(line.rtl);
+  EXPECT_EQ(Levels(line),
+            (std::vector<int>{1, 1, 1, 1, 1, 2, 2, 2, 2, 1}));
+  const Itemized alone =
+      Itemize("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D abc!",
+              ParagraphDirection::kFromText, 3, Covers);
+  EXPECT_EQ(Levels(alone), (std::vector<int>{1, 1, 1, 1, 1, 2, 2, 2, 1}));
+  // Runs: the Hebrew, its space (font 0), "abc!" at level 2, the trailing
+  // space back at the paragraph's level; displayed right to left.
+  ASSERT_EQ(line.runs.size(), 4u);
+  EXPECT_EQ(line.text.substr(line.runs[2].begin,
+                             line.runs[2].end - line.runs[2].begin),
+            "abc!");
+  EXPECT_EQ(VisualRunOrder(line), (std::vector<size_t>{3, 2, 1, 0}));
+  // The second line starts at the right cluster, its offsets its own.
+  const Itemized second = LineOfParagraph(paragraph, 10, 13);
+  EXPECT_EQ(second.text, "def");
+  EXPECT_EQ(second.clusters.front().begin, 0u);
+  EXPECT_TRUE(LineOfParagraph(paragraph, 5, 5).clusters.empty());
+}

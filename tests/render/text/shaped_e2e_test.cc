@@ -202,6 +202,28 @@ TEST_F(ShapedJob, RightToLeftParagraphsStartAtTheRight) {
   EXPECT_EQ(runs[0]["x"].GetDouble(), line["x"].GetDouble());
 }
 
+TEST_F(ShapedJob, BrokenLinesKeepTheParagraphsBidiLevels) {
+  // "שלום abc! def" broken after "abc!": in the paragraph, the "!" lies
+  // between two left-to-right words and stays with "abc"; resolved on its
+  // line alone it would jump to the far side of it ("!abc").
+  const std::string text =
+      "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D abc! def";
+  const RunResult run = Run({Canvas(
+      260, 200, Out("wrapped.png"),
+      "\"default\":\"" + text +
+          "\",\"font\":\"hebrew\",\"fallback\":[\"noto\"],\"size\":40,"
+          "\"line_height\":50,\"fill\":\"#000000\",\"area\":[10,10,240,180],"
+          "\"wrap\":\"word\"")});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const rapidjson::Value& lines = Report(0)["lines"];
+  ASSERT_EQ(lines.Size(), 2u);
+  const rapidjson::Value& runs = lines[0]["runs"];
+  ASSERT_EQ(runs.Size(), 2u);
+  EXPECT_STREQ(runs[0]["text"].GetString(), "abc!");
+  EXPECT_STREQ(runs[1]["font"].GetString(), "hebrew");
+  EXPECT_LT(runs[0]["x"].GetDouble(), runs[1]["x"].GetDouble());
+}
+
 TEST_F(ShapedJob, BitmapOnlyColourFontDrawsAsTheItemsOwnFont) {
   const RunResult run = Run({Canvas(
       300, 100, Out("emoji.png"),
