@@ -16,7 +16,6 @@ void AddLinePath(DrawingWand* drawing, TextEngine* engine,
                  const FontChain& chain, const ShapedLine& line, int pixels,
                  double x, double y, std::vector<ColourGlyph>* colour,
                  bool turned) {
-  bool started = false;
   for (const LineGlyph& g : line.glyphs) {
     if (g.invisible)
       continue;
@@ -32,10 +31,10 @@ void AddLinePath(DrawingWand* drawing, TextEngine* engine,
     }
     if (shape.outline.empty())
       continue;
-    if (!started) {
-      DrawPathStart(drawing);
-      started = true;
-    }
+    // A path of its own for each glyph: ImageMagick fills a path by
+    // testing every pixel of its bounds against its edges, so one path for
+    // a whole line costs the line's area times its edges.
+    DrawPathStart(drawing);
     const double s = static_cast<double>(pixels) / font->unitsPerEm;
     double px[3];
     double py[3];
@@ -68,9 +67,8 @@ void AddLinePath(DrawingWand* drawing, TextEngine* engine,
           break;
       }
     }
-  }
-  if (started)
     DrawPathFinish(drawing);
+  }
 }
 
 bool CompositeColourGlyphs(MagickWand* canvas,
