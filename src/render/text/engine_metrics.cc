@@ -11,6 +11,22 @@ constexpr int kMaxPixels = 16384;
 
 double Px(int32_t v) { return v / 64.0; }
 
+// What every measurement at `size` shares: the size as the em, and the
+// first font's ascender, descender and line height.
+FontMetrics EmMetrics(const FontChain& chain, int size) {
+  FontMetrics m{};
+  m.charWidth = size;
+  m.charHeight = size;
+  EngineFont* first = chain.fonts.front();
+  first->SetSize(size);
+  hb_font_extents_t extents{};
+  hb_font_get_h_extents(first->hb.get(), &extents);
+  m.ascender = Px(extents.ascender);
+  m.descender = Px(extents.descender);
+  m.textH = Px(extents.ascender - extents.descender + extents.line_gap);
+  return m;
+}
+
 }  // namespace
 
 EngineMetrics::EngineMetrics(TextEngine* engine, const FontChain& chain,
@@ -27,19 +43,7 @@ void EngineMetrics::SetFontSize(int size) {
   next_ = 0;
 }
 
-FontMetrics EngineMetrics::Base() const {
-  FontMetrics m{};
-  m.charWidth = size_;
-  m.charHeight = size_;
-  EngineFont* first = chain_.fonts.front();
-  first->SetSize(size_);
-  hb_font_extents_t extents{};
-  hb_font_get_h_extents(first->hb.get(), &extents);
-  m.ascender = Px(extents.ascender);
-  m.descender = Px(extents.descender);
-  m.textH = Px(extents.ascender - extents.descender + extents.line_gap);
-  return m;
-}
+FontMetrics EngineMetrics::Base() const { return EmMetrics(chain_, size_); }
 
 int32_t EngineMetrics::InkTop(const ShapedLine& line) const {
   int32_t top = 0;
@@ -120,17 +124,8 @@ void EngineColumnMetrics::SetFontSize(int size) {
 
 bool EngineColumnMetrics::Measure(const std::string& text, FontMetrics* out) {
   (void)text;
-  FontMetrics m{};
-  m.charWidth = size_;
-  m.charHeight = size_;
-  EngineFont* first = chain_.fonts.front();
-  first->SetSize(size_);
-  hb_font_extents_t extents{};
-  hb_font_get_h_extents(first->hb.get(), &extents);
-  m.ascender = Px(extents.ascender);
-  m.descender = Px(extents.descender);
+  FontMetrics m = EmMetrics(chain_, size_);
   m.textW = size_;
-  m.textH = size_;
   m.maxHori = size_;
   m.bx2 = size_;
   m.by1 = -size_;
