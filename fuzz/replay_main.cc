@@ -8,9 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -68,9 +70,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "replay: %s (%zu bytes)\n", path.c_str(),
                  bytes.size());
     // An exact-size copy: a read past the end is one a sanitizer can see.
-    std::vector<uint8_t> exact(bytes.begin(), bytes.end());
-    LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(),
-                           exact.size());
+    const size_t size = bytes.size();
+    std::unique_ptr<uint8_t[]> exact(size ? new uint8_t[size] : nullptr);
+    if (size)
+      std::memcpy(exact.get(), bytes.data(), size);
+    LLVMFuzzerTestOneInput(exact.get(), size);
   }
   std::fprintf(stderr, "replay: %zu inputs passed\n", inputs.size());
   return 0;

@@ -66,9 +66,10 @@ void AddShapedLines(const TextInfo& info, float topInset, TextEngine* engine,
     const bool found = FindLine(paragraph, a.text, next, &first, &last);
     if (found)
       next = last;
+    const Itemized cut =
+        found ? LineOfParagraph(paragraph, first, last) : Itemized();
     const ShapedLine& line =
-        found ? ShapeItemizedLine(engine, chain, settings, pixels,
-                                  LineOfParagraph(paragraph, first, last))
+        found ? ShapeItemizedLine(engine, chain, settings, pixels, cut)
               : ShapeText(engine, chain, settings, pixels, a.text);
     std::vector<PlacedRun> runs;
     for (const LineRun& run : line.runs)
