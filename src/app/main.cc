@@ -1,5 +1,6 @@
 #include <MagickWand/MagickWand.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
   if (!line.problems.empty() ||
       (line.options.strict && !line.unknown.empty()))
     return 1;
+  // On a terminal the progress line is there without asking.
+  if (isatty(STDERR_FILENO))
+    line.options.progress = true;
   RenderContext context;
   return RunJob(line.fontListPath, line.jobFilePath, 1.0f, line.options,
                 &context);
