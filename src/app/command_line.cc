@@ -58,7 +58,7 @@ constexpr Argument kArguments[] = {
     {"-report", true},       {"-strict", false},
     {"-dry-run", false},     {"-wrap", true},
     {"-valign", true},       {"-vertical-forms", false},
-    {"-progress", false},
+    {"-progress", false},    {"-shape", false},
 };
 
 bool IsFlag(const char* arg) {
@@ -177,6 +177,8 @@ void ReadRunOptions(int argc, const char* const* argv, int cores,
       options->dryRun = true;
     } else if (std::strcmp(arg, "-progress") == 0) {
       options->progress = true;
+    } else if (std::strcmp(arg, "-shape") == 0) {
+      options->defaults.shapeText = true;
     } else if (TakesValue(arg)) {
       usable = false;  // "-jobs" without "=N"
     } else if (arg[0] == '-' && !IsFlag(arg) && unknown != nullptr) {

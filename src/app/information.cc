@@ -32,6 +32,7 @@ std::string HelpText() {
          "  -wrap=word            \"wrap\": \"word\" for every canvas without it\n"
          "  -valign=N             \"valign\": N (0, 1 or 2) likewise\n"
          "  -vertical-forms       \"vertical_forms\": true likewise\n"
+         "  -shape                \"shape\": true likewise\n"
          "  --help, -h            this text\n"
          "  --version             the versions of Quillmark and its libraries\n"
          "\n"

@@ -37,6 +37,7 @@ TEST(RunOptionsTest, WithoutArgumentsARunIsOneCanvasAtATime) {
   EXPECT_FALSE(p.options.defaults.wrapWords);
   EXPECT_EQ(0, p.options.defaults.blockAlign);
   EXPECT_FALSE(p.options.defaults.verticalForms);
+  EXPECT_FALSE(p.options.defaults.shapeText);
   EXPECT_TRUE(p.problems.empty());
   EXPECT_EQ((std::vector<std::string>{
                 "argument \"-Jobs=3\" not recognised (did you mean -jobs=3?)",
@@ -50,7 +51,7 @@ TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   Parsed p = Parse({"-jobs=3", "-shard=2/5", "-memory=512", "-timeout=0",
                     "-report=out/r.jsonl", "-strict", "-dry-run",
                     "-wrap=word", "-valign=2", "-vertical-forms",
-                    "-progress"});
+                    "-progress", "-shape"});
   EXPECT_EQ(3, p.options.jobs);
   EXPECT_EQ(2, p.options.shardIndex);
   EXPECT_EQ(5, p.options.shardCount);
@@ -63,6 +64,7 @@ TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   EXPECT_TRUE(p.options.defaults.wrapWords);
   EXPECT_EQ(2, p.options.defaults.blockAlign);
   EXPECT_TRUE(p.options.defaults.verticalForms);
+  EXPECT_TRUE(p.options.defaults.shapeText);
   EXPECT_TRUE(p.problems.empty());
   EXPECT_TRUE(p.unknown.empty());
   EXPECT_EQ(6, Parse({"-jobs=auto"}).options.jobs);

@@ -1,5 +1,5 @@
 // The production pipeline's switches, run by the binary: the progress line
-// and summary on standard error.
+// and summary on standard error, the job-wide "-shape".
 
 #include <gtest/gtest.h>
 
@@ -88,6 +88,62 @@ TEST_F(PipelineTest, ProgressOfAShardCountsItsOwnCanvases) {
   EXPECT_EQ("Quillmark: 1 written, 0 skipped, 1 failed in S s; "
             "problems: 1 unknown key",
             SummaryOf(odd.errors));
+}
+
+}  // namespace
+
+namespace {
+
+// "-shape" draws what the canvases' own "shape": true draws, vertical text
+// included, and "shape": false overrides it.
+TEST(JobWideShapeTest, EqualsTheCanvasKeyAndYieldsToIt) {
+  // Hebrew, right to left: the engine reorders it, ImageMagick does not.
+  const std::string hebrew =
+      R"("default": "abc \u05e9\u05dc\u05d5\u05dd", "font": "sans",
+         "size": 24, "fill": "black", "area": [4, 4, 232, 52])";
+  const std::string column =
+      R"("default": "春眠", "font": "cjk", "size": 30, "direction": 1,
+         "fill": "black", "area": [0, 0, 60, 100])";
+  TempDir dir;
+  const std::string fonts = dir.Write("fonts.json", TestFontList());
+  const std::string keyed = dir.Write(
+      "keyed.json",
+      Job({Canvas(240, 60, "rtl.png", hebrew + R"(, "shape": true)"),
+           Canvas(240, 60, "off.png", hebrew + R"(, "shape": false)"),
+           Canvas(60, 100, "column.png", column + R"(, "shape": true)")}));
+  const std::string bare = dir.Write(
+      "bare.json",
+      Job({Canvas(240, 60, "rtl.png", hebrew),
+           Canvas(240, 60, "off.png", hebrew + R"(, "shape": false)"),
+           Canvas(60, 100, "column.png", column)}));
+  TempDir byKeys, bySwitch, plain;
+  const RunResult a =
+      RunQuillmark({fonts, keyed, "-report=r.jsonl", "-strict"}, byKeys.path());
+  const RunResult b = RunQuillmark(
+      {fonts, bare, "-report=r.jsonl", "-strict", "-shape"}, bySwitch.path());
+  const RunResult c = RunQuillmark({fonts, bare}, plain.path());
+  EXPECT_EQ(0, a.exitCode) << a.output;
+  EXPECT_EQ(0, b.exitCode) << b.output;
+  EXPECT_EQ(a.messages, b.messages);
+  for (const char* name : {"rtl.png", "off.png", "column.png"}) {
+    EXPECT_FALSE(ReadWholeFile(byKeys.File(name)).empty()) << name;
+    EXPECT_EQ(ReadWholeFile(byKeys.File(name)),
+              ReadWholeFile(bySwitch.File(name)))
+        << name;
+  }
+  auto withoutSeconds = [](const std::string& text) {
+    std::string out;
+    for (const std::string& line : SplitLines(text))
+      out += line.substr(0, line.find(",\"seconds\":")) + "\n";
+    return out;
+  };
+  EXPECT_EQ(withoutSeconds(ReadWholeFile(byKeys.File("r.jsonl"))),
+            withoutSeconds(ReadWholeFile(bySwitch.File("r.jsonl"))));
+  // The switch is what made the difference.
+  EXPECT_NE(ReadWholeFile(plain.File("rtl.png")),
+            ReadWholeFile(bySwitch.File("rtl.png")));
+  EXPECT_EQ(ReadWholeFile(plain.File("off.png")),
+            ReadWholeFile(bySwitch.File("off.png")));
 }
 
 }  // namespace
