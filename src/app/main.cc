@@ -8,12 +8,14 @@
 #include "app/command_line.h"
 #include "app/information.h"
 #include "job/setting.h"
+#include "render/magick/installed_configuration.h"
 #include "render/run/driver.h"
 #include "util/log.h"
 #include "util/system_resources.h"
 
 int main(int argc, char** argv) {
   TuneAllocator();
+  UseInstalledMagickConfiguration();
   if (argc == 2 && PrintInformation(argv[1]))
     return 0;
   CommandLine line;
