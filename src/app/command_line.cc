@@ -58,6 +58,7 @@ constexpr Argument kArguments[] = {
     {"-report", true},       {"-strict", false},
     {"-dry-run", false},     {"-wrap", true},
     {"-valign", true},       {"-vertical-forms", false},
+    {"-progress", false},    {"-shape", false},
 };
 
 bool IsFlag(const char* arg) {
@@ -174,6 +175,10 @@ void ReadRunOptions(int argc, const char* const* argv, int cores,
       options->strict = true;
     } else if (std::strcmp(arg, "-dry-run") == 0) {
       options->dryRun = true;
+    } else if (std::strcmp(arg, "-progress") == 0) {
+      options->progress = true;
+    } else if (std::strcmp(arg, "-shape") == 0) {
+      options->defaults.shapeText = true;
     } else if (TakesValue(arg)) {
       usable = false;  // "-jobs" without "=N"
     } else if (arg[0] == '-' && !IsFlag(arg) && unknown != nullptr) {

@@ -1,5 +1,6 @@
 #include <MagickWand/MagickWand.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -7,12 +8,14 @@
 #include "app/command_line.h"
 #include "app/information.h"
 #include "job/setting.h"
+#include "render/magick/installed_configuration.h"
 #include "render/run/driver.h"
 #include "util/log.h"
 #include "util/system_resources.h"
 
 int main(int argc, char** argv) {
   TuneAllocator();
+  UseInstalledMagickConfiguration();
   if (argc == 2 && PrintInformation(argv[1]))
     return 0;
   CommandLine line;
@@ -47,6 +50,9 @@ int main(int argc, char** argv) {
   if (!line.problems.empty() ||
       (line.options.strict && !line.unknown.empty()))
     return 1;
+  // On a terminal the progress line is there without asking.
+  if (isatty(STDERR_FILENO))
+    line.options.progress = true;
   RenderContext context;
   return RunJob(line.fontListPath, line.jobFilePath, 1.0f, line.options,
                 &context);

@@ -361,6 +361,7 @@ CanvasRead ReadCanvas(const Value& canvas, const Setting& flags, float scale,
   info->wrapWords = defaults.wrapWords;
   info->blockAlign = defaults.blockAlign;
   info->verticalForms = defaults.verticalForms;
+  info->shapeText = defaults.shapeText;
 
   CanvasReader reader{&read, info, fonts};
   for (auto it = ui->MemberBegin(); it != ui->MemberEnd(); ++it)

@@ -53,12 +53,13 @@ struct CanvasRead {
 };
 
 // Job-wide starting values of the opt-in typography keys, from the command
-// line ("-wrap=word", "-valign=N", "-vertical-forms"); a canvas's own key
-// overrides them. The defaults stand for their absence.
+// line ("-wrap=word", "-valign=N", "-vertical-forms", "-shape"); a canvas's
+// own key overrides them. The defaults stand for their absence.
 struct JobDefaults {
   bool wrapWords = false;
   int blockAlign = 0;
   bool verticalForms = false;
+  bool shapeText = false;
 };
 
 // Reads one element of the job's root array into a record, from the starting

@@ -167,6 +167,7 @@ TEST(InformationTest, HelpAndVersionAreTheOnlyArgument) {
                               "-shard=I/N", "-memory=MiB", "-timeout=SECONDS",
                               "-report=PATH", "-strict", "-dry-run",
                               "-wrap=word", "-valign=N", "-vertical-forms",
+                              "-progress", "-shape",
                               "--version", "README.md"})
       EXPECT_NE(std::string::npos, help.output.find(named)) << named;
   }

@@ -23,7 +23,8 @@ Parsed Parse(std::vector<const char*> extra, int cores = 6) {
 }
 
 TEST(RunOptionsTest, WithoutArgumentsARunIsOneCanvasAtATime) {
-  Parsed p = Parse({"-adjustToFit", "jobs=3", "-Jobs=3", "-strictly"});
+  Parsed p = Parse({"-adjustToFit", "jobs=3", "-Jobs=3", "-strictly",
+                    "-progres"});
   EXPECT_EQ(1, p.options.jobs);
   EXPECT_EQ(0, p.options.shardIndex);
   EXPECT_EQ(1, p.options.shardCount);
@@ -32,20 +33,25 @@ TEST(RunOptionsTest, WithoutArgumentsARunIsOneCanvasAtATime) {
   EXPECT_EQ("", p.options.reportPath);
   EXPECT_FALSE(p.options.strict);
   EXPECT_FALSE(p.options.dryRun);
+  EXPECT_FALSE(p.options.progress);
   EXPECT_FALSE(p.options.defaults.wrapWords);
   EXPECT_EQ(0, p.options.defaults.blockAlign);
   EXPECT_FALSE(p.options.defaults.verticalForms);
+  EXPECT_FALSE(p.options.defaults.shapeText);
   EXPECT_TRUE(p.problems.empty());
   EXPECT_EQ((std::vector<std::string>{
                 "argument \"-Jobs=3\" not recognised (did you mean -jobs=3?)",
-                "argument \"-strictly\" not recognised (did you mean -strict?)"}),
+                "argument \"-strictly\" not recognised (did you mean -strict?)",
+                "argument \"-progres\" not recognised (did you mean "
+                "-progress?)"}),
             p.unknown);
 }
 
 TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   Parsed p = Parse({"-jobs=3", "-shard=2/5", "-memory=512", "-timeout=0",
                     "-report=out/r.jsonl", "-strict", "-dry-run",
-                    "-wrap=word", "-valign=2", "-vertical-forms"});
+                    "-wrap=word", "-valign=2", "-vertical-forms",
+                    "-progress", "-shape"});
   EXPECT_EQ(3, p.options.jobs);
   EXPECT_EQ(2, p.options.shardIndex);
   EXPECT_EQ(5, p.options.shardCount);
@@ -54,9 +60,11 @@ TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   EXPECT_EQ("out/r.jsonl", p.options.reportPath);
   EXPECT_TRUE(p.options.strict);
   EXPECT_TRUE(p.options.dryRun);
+  EXPECT_TRUE(p.options.progress);
   EXPECT_TRUE(p.options.defaults.wrapWords);
   EXPECT_EQ(2, p.options.defaults.blockAlign);
   EXPECT_TRUE(p.options.defaults.verticalForms);
+  EXPECT_TRUE(p.options.defaults.shapeText);
   EXPECT_TRUE(p.problems.empty());
   EXPECT_TRUE(p.unknown.empty());
   EXPECT_EQ(6, Parse({"-jobs=auto"}).options.jobs);

@@ -593,4 +593,27 @@ TEST(TypographyKeysTest, WrongTypesAndValuesAreIgnoredWithALine) {
   EXPECT_EQ(9, c.info.minFontSize);
 }
 
+// "-shape" starts every canvas with the text engine, vertical ones too; the
+// canvas's own key overrides it.
+TEST(JobDefaultsTest, JobWideShapeYieldsToTheCanvasKey) {
+  JobDefaults shaped;
+  shaped.shapeText = true;
+  auto read = [&](const std::string& ui) {
+    rapidjson::Document doc;
+    EXPECT_TRUE(ParseJob(R"([{"size": [100, 50], "output": "o.png", "ui": {)" +
+                             ui + "}}]",
+                         &doc));
+    return ReadCanvas(doc[0], Setting{}, 1.0f, shaped);
+  };
+  EXPECT_TRUE(read(R"("default": "a")").info.shapeText);
+  const CanvasRead vertical = read(R"("direction": 1)");
+  EXPECT_TRUE(vertical.info.shapeText);
+  EXPECT_TRUE(vertical.ignored.empty());
+  EXPECT_FALSE(read(R"("shape": false)").info.shapeText);
+  // A "fallback" list after it asks for the engine again, as without -shape.
+  EXPECT_TRUE(read(R"("shape": false, "fallback": [])").info.shapeText);
+  EXPECT_FALSE(read(R"("shape": "yes")").ignored.empty());
+  EXPECT_FALSE(ReadUi(R"("default": "a")").info.shapeText);  // no -shape
+}
+
 }  // namespace

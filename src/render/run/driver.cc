@@ -10,6 +10,7 @@
 #include "render/outcome/outcome.h"
 #include "render/outcome/report_line.h"
 #include "render/run/input_files.h"
+#include "render/run/progress.h"
 #include "render/run/render_canvas.h"
 #include "render/run/run_signals.h"
 #include "render/run/worker_pool.h"
@@ -122,7 +123,7 @@ WorkerLimits LimitsFor(const RunOptions& options) {
 // run early, or 0.
 int RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
               const RunOptions& options, RenderContext* context,
-              Outcomes* sink) {
+              Outcomes* sink, ProgressDisplay* progress) {
   context->options.layoutOnly = options.dryRun;
   std::vector<CanvasJob> jobs;
   std::vector<size_t> outcomeOf;  // job -> outcome
@@ -135,6 +136,14 @@ int RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
       jobs.back().fallbackFiles.push_back(FontFor(fonts, name));
     outcomeOf.push_back(i);
   }
+  for (const CanvasOutcome& o : *outcomes)
+    if (!o.read.drawable())
+      progress->Skipped(o.read);
+  // Counted as each canvas finishes, before the log reaches it in job order.
+  auto arrived = [&](size_t job, const RenderReport& report) {
+    const CanvasOutcome& outcome = (*outcomes)[outcomeOf[job]];
+    progress->Rendered(outcome.read, outcome.fontFallback, report);
+  };
   size_t emitted = 0;
   auto emitUpTo = [&](size_t end) {
     for (; emitted < end; ++emitted) {
@@ -157,9 +166,12 @@ int RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
         RenderReport report;
         report.failure = Failure::kStopped;
         report.failureDetail = StopSignalName(stopped);
+        arrived(job, report);
         done(job, std::move(report));
       } else {
-        done(job, RenderCanvas(jobs[job], context));
+        RenderReport report = RenderCanvas(jobs[job], context);
+        arrived(job, report);
+        done(job, std::move(report));
       }
     }
   } else {
@@ -168,7 +180,7 @@ int RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
       context->options.magickThreads =
           std::max(1, AvailableCores() / options.jobs);
     stopped = RenderInWorkers(jobs, LimitsFor(options), context->options,
-                              done);
+                              done, arrived);
   }
   if (stopped == 0)
     stopped = CaughtStopSignal();
@@ -220,7 +232,10 @@ int RunJob(const std::string& fontListPath, const std::string& jobFilePath,
         IdentifyFile(options.reportPath, kReportReason));
   const StopSignals stopSignals;
   Outcomes sink(options, inputs);
-  const int stopped = RenderAll(&outcomes, fonts, options, context, &sink);
+  ProgressDisplay progress(options.progress, outcomes.size(), stderr);
+  const int stopped =
+      RenderAll(&outcomes, fonts, options, context, &sink, &progress);
+  progress.Finish();
   if (stopped != 0) {
     sink.Abandon();
     return 128 + stopped;

@@ -31,6 +31,8 @@ struct RunOptions {
   bool strict = false;
   // Lay out and fit, but draw and write nothing.
   bool dryRun = false;
+  // A progress line and a summary on standard error.
+  bool progress = false;
 };
 
 #endif  // QUILLMARK_RENDER_RUN_RUN_OPTIONS_H_

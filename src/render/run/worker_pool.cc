@@ -61,8 +61,10 @@ std::string DescribeEnd(int status) {
 class Pool {
  public:
   Pool(const std::vector<CanvasJob>& jobs, const WorkerLimits& limits,
-       const RenderOptions& options, const ReportDone& done)
+       const RenderOptions& options, const ReportDone& done,
+       const ReportArrived& arrived)
       : jobs_(jobs), limits_(limits), options_(options), done_(done),
+        arrived_(arrived),
         reports_(jobs.size()), finished_(jobs.size(), false),
         workers_(static_cast<size_t>(limits.workers > 0 ? limits.workers : 1)) {
     for (const CanvasJob& job : jobs)
@@ -281,6 +283,8 @@ class Pool {
   void Finish(size_t job, RenderReport report) {
     reports_[job] = std::move(report);
     finished_[job] = true;
+    if (arrived_)
+      arrived_(job, reports_[job]);
   }
 
   // Milliseconds until the earliest time limit, or -1 for none.
@@ -394,6 +398,7 @@ class Pool {
   const WorkerLimits limits_;
   const RenderOptions options_;
   const ReportDone& done_;
+  const ReportArrived& arrived_;
   std::vector<uint64_t> estimates_;
   std::vector<RenderReport> reports_;
   std::vector<bool> finished_;
@@ -409,7 +414,7 @@ class Pool {
 
 int RenderInWorkers(const std::vector<CanvasJob>& jobs,
                     const WorkerLimits& limits, const RenderOptions& options,
-                    const ReportDone& done) {
-  Pool pool(jobs, limits, options, done);
+                    const ReportDone& done, const ReportArrived& arrived) {
+  Pool pool(jobs, limits, options, done, arrived);
   return pool.Run();
 }

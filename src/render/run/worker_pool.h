@@ -18,6 +18,9 @@ struct WorkerLimits {
 };
 
 using ReportDone = std::function<void(size_t job, RenderReport report)>;
+// Told of each job as soon as its report is in, in the order they finish.
+using ReportArrived =
+    std::function<void(size_t job, const RenderReport& report)>;
 
 // Renders `jobs` in worker processes forked from this one, each with a run
 // context of its own that renders as `options` say, and calls `done` for every job in job order as soon as
@@ -35,9 +38,11 @@ using ReportDone = std::function<void(size_t job, RenderReport report)>;
 // Returns 0, or the stop signal (see run_signals.h) that ended the run
 // early: every worker is then stopped, its temporary files removed, and
 // `done` called for every job not yet delivered, in job order, those that
-// did not finish with a kStopped report.
+// did not finish with a kStopped report. `arrived`, when given, hears of
+// every job once, before its `done`.
 int RenderInWorkers(const std::vector<CanvasJob>& jobs,
                     const WorkerLimits& limits, const RenderOptions& options,
-                    const ReportDone& done);
+                    const ReportDone& done,
+                    const ReportArrived& arrived = ReportArrived());
 
 #endif  // QUILLMARK_RENDER_RUN_WORKER_POOL_H_
