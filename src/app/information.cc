@@ -27,6 +27,7 @@ std::string HelpText() {
          "  -report=PATH          write one JSON line per canvas to PATH\n"
          "  -strict               problems that leave an image wrong fail the run\n"
          "  -dry-run              lay out and fit, but draw and write nothing\n"
+         "  -png-compression=N    write PNG with zlib level N (0-9; default: 7)\n"
          "  -wrap=word            \"wrap\": \"word\" for every canvas without it\n"
          "  -valign=N             \"valign\": N (0, 1 or 2) likewise\n"
          "  -vertical-forms       \"vertical_forms\": true likewise\n"

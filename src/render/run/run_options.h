@@ -31,6 +31,8 @@ struct RunOptions {
   bool strict = false;
   // Lay out and fit, but draw and write nothing.
   bool dryRun = false;
+  // zlib's level (0 to 9) for PNG outputs; -1 leaves ImageMagick's default.
+  int pngCompression = -1;
 };
 
 #endif  // QUILLMARK_RENDER_RUN_RUN_OPTIONS_H_
