@@ -13,8 +13,9 @@ the current folder, as Quillmark writes them.
 It is written as a careful user would write it: the outline's radius is half
 its width (Pillow's stroke_width is a radius, an outline's width is centred
 on the glyph's edge), the shadow is blurred only over the text's box and
-three sigmas around it, where all of its ink lies, and no font is opened for
-a fitting step that does not measure with it.
+three sigmas around it, where all of its ink lies, no font is opened for a
+fitting step that does not measure with it, and each font measures each of
+its characters once.
 """
 import json
 import math
@@ -43,11 +44,17 @@ def rgba(colour, opacity=1.0):
     return (r, g, b, round(a * opacity))
 
 
+@lru_cache(maxsize=None)
+def char_length(font, ch):
+    """A character's advance: a font measures each of its characters once."""
+    return font.getlength(ch)
+
+
 def break_lines(text, font, width):
     """Lines no wider than `width`, broken between any two characters."""
     lines, line, line_width = [], "", 0.0
     for ch in text:
-        w = font.getlength(ch)
+        w = char_length(font, ch)
         if line and line_width + w > width:
             lines.append(line)
             line, line_width = "", 0.0
