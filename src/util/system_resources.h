@@ -18,7 +18,7 @@ uint64_t AvailableMemoryBytes();
 //   hundred kilobytes per glyph outline), blocks below 64 MiB come from the
 //   heap: a float canvas of 1000x340 is 5.4 MB, and as a mapping of its own
 //   every new or copied image was faulted in and unmapped again (banners
-//   took about 1.6 times as long with 4 MiB).
+//   took about 1.5 times the CPU time with 4 MiB).
 // - When it only grows them in zeroed memory, by about 10 MB for every
 //   glyph outline it strokes, every block of 4 MiB or more is a mapping of
 //   its own: the untouched rest of that array costs nothing, where from the
