@@ -9,6 +9,13 @@ right-to-left columns, fitting by lowering the size one step at a time, an
 outline, a blurred drop shadow, one PNG per canvas), written the plain way.
 It does not try to give Quillmark's pixels. Outputs are written relative to
 the current folder, as Quillmark writes them.
+
+It is written as a careful user would write it: the outline's radius is half
+its width (Pillow's stroke_width is a radius, an outline's width is centred
+on the glyph's edge), the shadow is blurred only over the text's box and
+three sigmas around it, where all of its ink lies, no font is opened for a
+fitting step that does not measure with it, and each font measures each of
+its characters once.
 """
 import json
 import math
@@ -25,6 +32,11 @@ def load_font(path, size):
     return ImageFont.truetype(path, size)
 
 
+@lru_cache(maxsize=None)
+def opacity_table(opacity):
+    return [round(a * opacity) for a in range(256)]
+
+
 def rgba(colour, opacity=1.0):
     if not colour or colour == "none":
         return (0, 0, 0, 0)
@@ -32,11 +44,17 @@ def rgba(colour, opacity=1.0):
     return (r, g, b, round(a * opacity))
 
 
+@lru_cache(maxsize=None)
+def char_length(font, ch):
+    """A character's advance: a font measures each of its characters once."""
+    return font.getlength(ch)
+
+
 def break_lines(text, font, width):
     """Lines no wider than `width`, broken between any two characters."""
     lines, line, line_width = [], "", 0.0
     for ch in text:
-        w = font.getlength(ch)
+        w = char_length(font, ch)
         if line and line_width + w > width:
             lines.append(line)
             line, line_width = "", 0.0
@@ -73,7 +91,7 @@ def lay_out_columns(ui, path, size, column_width, area, fit, follow_font):
     text = ui.get("default", "")
     x, y, w, h = area
     while True:
-        font = load_font(path, size)
+        # Cells are one em: the fitting needs no font, only the final size.
         if follow_font:
             column_width = size
         per_column = max(1, h // size)
@@ -81,6 +99,7 @@ def lay_out_columns(ui, path, size, column_width, area, fit, follow_font):
         if not fit or len(columns) * column_width <= w or size <= MIN_SIZE:
             break
         size -= 1
+    font = load_font(path, size)
     placed = []
     for j, column in enumerate(columns):
         left = x + w - (j + 1) * column_width
@@ -107,7 +126,9 @@ def render(canvas, fonts):
     layer = Image.new("RGBA", size, (0, 0, 0, 0))
     draw = ImageDraw.Draw(layer)
     fill = rgba(ui.get("fill", "black"))
-    stroke_width = ui.get("width", 0) if ui.get("stroke") else 0
+    # Pillow's stroke_width is a radius: half the outline's width, rounded
+    # half up (Pillow takes whole pixels).
+    stroke_width = int(ui.get("width", 0) / 2 + 0.5) if ui.get("stroke") else 0
     for xy, text in placed:
         draw.text(xy, text, font=font, fill=fill,
                   stroke_width=stroke_width, stroke_fill=rgba(ui.get("stroke")))
@@ -121,14 +142,21 @@ def render(canvas, fonts):
     if blur > 0 and opacity > 0:
         # The text's alpha, blurred and coloured, moved along the angle
         # (0 throws it left, 90 down), under the text.
-        alpha = layer.getchannel("A").filter(ImageFilter.GaussianBlur(blur))
-        shadow = Image.new("RGBA", size, rgba(ui.get("shadow", "black")))
-        shadow.putalpha(alpha.point(lambda a: round(a * opacity)))
-        angle, distance = math.radians(ui.get("s_angle", 0)), ui.get("s_dist", 0)
-        image = Image.new("RGBA", size, (0, 0, 0, 0))
-        image.paste(shadow, (round(-distance * math.cos(angle)),
-                             round(distance * math.sin(angle))))
-        image.alpha_composite(layer)
+        # Only the text's box and three sigmas around it can hold shadow.
+        alpha = layer.getchannel("A")
+        box = alpha.getbbox()
+        if box is not None:
+            margin = math.ceil(3 * blur)
+            box = (max(0, box[0] - margin), max(0, box[1] - margin),
+                   min(size[0], box[2] + margin), min(size[1], box[3] + margin))
+            alpha = alpha.crop(box).filter(ImageFilter.GaussianBlur(blur))
+            shadow = Image.new("RGBA", alpha.size, rgba(ui.get("shadow", "black")))
+            shadow.putalpha(alpha.point(opacity_table(opacity)))
+            angle, distance = math.radians(ui.get("s_angle", 0)), ui.get("s_dist", 0)
+            image = Image.new("RGBA", size, (0, 0, 0, 0))
+            image.paste(shadow, (box[0] + round(-distance * math.cos(angle)),
+                                 box[1] + round(distance * math.sin(angle))))
+            image.alpha_composite(layer)
     image.save(canvas["output"])
 
 

@@ -39,8 +39,8 @@ struct Mode {
 };
 
 const Mode kModes[] = {
-    {"straightforward", {false, false, false, false, false, 0, {}}},
-    {"current", {true, true, true, true, false, 0, {}}},
+    {"straightforward", {false, false, false, false, false, 0, {}, -1}},
+    {"current", {true, true, true, true, false, 0, {}, -1}},
 };
 
 struct Measurement {

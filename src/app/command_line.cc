@@ -59,6 +59,7 @@ constexpr Argument kArguments[] = {
     {"-dry-run", false},     {"-wrap", true},
     {"-valign", true},       {"-vertical-forms", false},
     {"-progress", false},    {"-shape", false},
+    {"-png-compression", true},
 };
 
 bool IsFlag(const char* arg) {
@@ -169,6 +170,9 @@ void ReadRunOptions(int argc, const char* const* argv, int cores,
     } else if ((value = ValueOf(arg, "-valign"))) {
       if ((usable = ReadNumber(value, 0, 2, &n)))
         options->defaults.blockAlign = static_cast<int>(n);
+    } else if ((value = ValueOf(arg, "-png-compression"))) {
+      if ((usable = ReadNumber(value, 0, 9, &n)))
+        options->pngCompression = static_cast<int>(n);
     } else if (std::strcmp(arg, "-vertical-forms") == 0) {
       options->defaults.verticalForms = true;
     } else if (std::strcmp(arg, "-strict") == 0) {

@@ -14,10 +14,10 @@ void ReadFlags(int argc, const char* const* argv, Setting* flags);
 
 // Reads the run's arguments from argv[3..argc-1]: "-jobs=N" or "-jobs=auto",
 // "-shard=I/N", "-memory=MiB", "-timeout=SECONDS", "-report=PATH", "-strict",
-// "-dry-run", "-progress", and the job-wide typography defaults "-wrap=word",
-// "-valign=N", "-vertical-forms" and "-shape". A known argument with a value
-// it cannot use (or without its value) is left out and described in
-// *problems; an
+// "-dry-run", "-progress", "-png-compression=N", and the job-wide typography
+// defaults "-wrap=word", "-valign=N", "-vertical-forms" and "-shape". A known
+// argument with a value it cannot use (or without its value) is left out and
+// described in *problems; an
 // argument that starts with '-' and is none of these nor a flag of ReadFlags
 // is described in *unknown, with the closest known one when one is close.
 // Arguments that do not start with '-' are ignored. `cores` is what

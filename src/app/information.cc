@@ -29,6 +29,7 @@ std::string HelpText() {
          "  -dry-run              lay out and fit, but draw and write nothing\n"
          "  -progress             a progress line and a summary on standard error\n"
          "                        (without asking when it is a terminal)\n"
+         "  -png-compression=N    write PNG with zlib level N (0-9; default: 7)\n"
          "  -wrap=word            \"wrap\": \"word\" for every canvas without it\n"
          "  -valign=N             \"valign\": N (0, 1 or 2) likewise\n"
          "  -vertical-forms       \"vertical_forms\": true likewise\n"

@@ -38,7 +38,10 @@ uint64_t AvailableMemoryBytes() {
 }
 
 void TuneAllocator() {
-#ifdef QUILLMARK_IM_ZEROED_PRIMITIVES
+#if defined(QUILLMARK_IM_PRIMITIVE_PAD_IN_ENTRIES)
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#elif defined(QUILLMARK_IM_ZEROED_PRIMITIVES)
   mallopt(M_MMAP_THRESHOLD, 4 << 20);
   mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif

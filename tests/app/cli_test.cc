@@ -148,7 +148,8 @@ TEST_F(CliTest, ANewArgumentWithABadValueRendersNothing) {
                              R"(", "ui": {"default": "A", "font": "sans",
                                 "size": 12, "fill": "black"}}])");
   for (const char* arg : {"-shard=3/2", "-jobs=x", "-timeout=-1",
-                          "-memory=abc", "-jobs", "-wrap=line", "-valign=3"}) {
+                          "-memory=abc", "-jobs", "-wrap=line", "-valign=3",
+                          "-png-compression=10"}) {
     RunResult r = RunQuillmark({fonts_, job, arg});
     EXPECT_EQ(1, r.exitCode) << arg;
     EXPECT_EQ(Concat(StartLines(), {std::string("Quillmark : argument ") + arg +

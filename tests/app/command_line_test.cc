@@ -51,7 +51,7 @@ TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   Parsed p = Parse({"-jobs=3", "-shard=2/5", "-memory=512", "-timeout=0",
                     "-report=out/r.jsonl", "-strict", "-dry-run",
                     "-wrap=word", "-valign=2", "-vertical-forms",
-                    "-progress", "-shape"});
+                    "-progress", "-shape", "-png-compression=0"});
   EXPECT_EQ(3, p.options.jobs);
   EXPECT_EQ(2, p.options.shardIndex);
   EXPECT_EQ(5, p.options.shardCount);
@@ -65,10 +65,13 @@ TEST(RunOptionsTest, ReadsEveryArgumentFromTheThirdOn) {
   EXPECT_EQ(2, p.options.defaults.blockAlign);
   EXPECT_TRUE(p.options.defaults.verticalForms);
   EXPECT_TRUE(p.options.defaults.shapeText);
+  EXPECT_EQ(0, p.options.pngCompression);
   EXPECT_TRUE(p.problems.empty());
   EXPECT_TRUE(p.unknown.empty());
   EXPECT_EQ(6, Parse({"-jobs=auto"}).options.jobs);
   EXPECT_EQ(1, Parse({"-jobs=auto"}, 0).options.jobs);
+  EXPECT_EQ(-1, Parse({}).options.pngCompression);
+  EXPECT_EQ(9, Parse({"-png-compression=9"}).options.pngCompression);
 }
 
 TEST(RunOptionsTest, ValuesThatCannotBeUsedAreLeftOutWithAProblem) {
@@ -76,7 +79,9 @@ TEST(RunOptionsTest, ValuesThatCannotBeUsedAreLeftOutWithAProblem) {
        {"-jobs=0", "-jobs=-2", "-jobs=2x", "-jobs=", "-jobs=99999999999999999999",
         "-shard=4/4", "-shard=1", "-shard=/2", "-shard=1/0", "-shard=-1/2",
         "-memory=0", "-timeout=-1", "-timeout= 5", "-report=", "-jobs",
-        "-wrap=", "-wrap=words", "-valign=3", "-valign=-1"}) {
+        "-wrap=", "-wrap=words", "-valign=3", "-valign=-1",
+        "-png-compression=10", "-png-compression=-1", "-png-compression=",
+        "-png-compression=5x", "-png-compression"}) {
     Parsed p = Parse({arg});
     ASSERT_EQ(1u, p.problems.size()) << arg;
     EXPECT_EQ(std::string("argument ") + arg + ": its value cannot be used",
@@ -84,6 +89,7 @@ TEST(RunOptionsTest, ValuesThatCannotBeUsedAreLeftOutWithAProblem) {
     EXPECT_EQ(1, p.options.jobs) << arg;
     EXPECT_EQ(1, p.options.shardCount) << arg;
     EXPECT_EQ(60, p.options.timeoutSeconds) << arg;
+    EXPECT_EQ(-1, p.options.pngCompression) << arg;
   }
 }
 

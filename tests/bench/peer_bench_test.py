@@ -120,6 +120,7 @@ class PeerBenchTest(unittest.TestCase):
         rows = [line.split() for line in result.stdout.splitlines() if line.startswith("plain")]
         self.assertEqual([row[2:-3] for row in rows],
                          [["pillow"], ["quillmark", "-jobs=1"], ["quillmark", "-jobs=auto"],
+                          ["quillmark", "-jobs=auto", "-png-compression=1"],
                           ["quillmark", "-dry-run"]])
         for row in rows:
             self.assertEqual(row[1], "2")
@@ -137,7 +138,7 @@ class PeerBenchTest(unittest.TestCase):
             result = self.run_bench(fake)
         self.assertEqual(result.returncode, 1, result.stdout)
         failed = [line for line in result.stdout.splitlines() if "FAILED" in line]
-        self.assertEqual(len(failed), 2, result.stdout)
+        self.assertEqual(len(failed), 3, result.stdout)
         self.assertIn("2 images missing", failed[0])
 
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/image_reader.h"
@@ -87,6 +89,49 @@ TEST_F(OutputTest, ABackgroundThatIsNoColourIsIgnoredAndSaid) {
                 "a colour"},
             Problems(run));
   EXPECT_EQ(0.0f, Image("a.png").A(0, 0));
+}
+
+TEST_F(OutputTest, PngCompressionChangesTheFileButNotThePixels) {
+  // Outline, shadow and a background: much for zlib to do.
+  const std::string ui =
+      "\"default\":\"Quill\",\"font\":\"sans\",\"size\":40,"
+      "\"fill\":\"#FFD54A\",\"stroke\":\"#3A2A00\",\"width\":4,"
+      "\"shadow\":\"#000000\",\"s_size\":3,\"s_dist\":5,\"s_angle\":30,"
+      "\"s_alpha\":0.5,\"area\":[0,0,200,80]";
+  dir_.Write("fonts.json", TestFontList());
+  dir_.Write("job.json", Job({Canvas(200, 80, "a.png", ui),
+                              Canvas(200, 80, "png24:b.png", ui)}));
+  // Each level's files, bytes and pixels, -1 for the run without it.
+  std::map<int, std::pair<std::string, std::string>> files;
+  std::map<int, std::pair<RgbaImage, RgbaImage>> images;
+  for (int level : {-1, 0, 1, 7, 9}) {
+    std::vector<std::string> args = {"fonts.json", "job.json"};
+    if (level >= 0)
+      args.push_back("-png-compression=" + std::to_string(level));
+    ExpectCleanRun(RunQuillmark(args, dir_.path(), 60));
+    files[level] = {ReadWholeFile(dir_.File("a.png")),
+                    ReadWholeFile(dir_.File("b.png"))};
+    images[level] = {Image("a.png"), Image("b.png")};
+    ASSERT_TRUE(images[level].first.ok && images[level].second.ok) << level;
+    // The same pixels as without the argument, in both pixel types.
+    EXPECT_EQ(0, CountDifferentIn(images[-1].first, images[level].first,
+                                  {0, 0, 199, 79}))
+        << level;
+    EXPECT_EQ(0, CountDifferentIn(images[-1].second, images[level].second,
+                                  {0, 0, 199, 79}))
+        << level;
+  }
+  // The text is there: the RGBA image has ink.
+  EXPECT_GT(CountOpaque(images[-1].first), 1000);
+  // ImageMagick's default is level 7 with the same filters.
+  EXPECT_EQ(files[-1], files[7]);
+  // Level 0 stores the rows unpacked: far larger than any packed one.
+  for (int level : {-1, 1, 9}) {
+    EXPECT_GT(files[0].first.size(), 2 * files[level].first.size()) << level;
+    EXPECT_GT(files[0].second.size(), 2 * files[level].second.size()) << level;
+  }
+  EXPECT_NE(files[1].first, files[-1].first);
+  EXPECT_LE(files[9].first.size(), files[1].first.size());
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ struct RenderOptions {
   int magickThreads = 0;
   // What no output may be written over: the run's inputs and its report.
   ProtectedFiles protectedFiles;
+  // zlib's level (0 to 9) for PNG outputs; -1 leaves ImageMagick's default,
+  // and with it the bytes of a run without the argument.
+  int pngCompression = -1;
 };
 
 #endif  // QUILLMARK_RENDER_DRAW_RENDER_OPTIONS_H_

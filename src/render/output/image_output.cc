@@ -115,7 +115,8 @@ bool ReplaceWithTemporary(const std::string& temporary,
 }
 
 Status WriteImageFile(MagickWand* wand, const std::string& path,
-                      const ProtectedFiles& protectedFiles) {
+                      const ProtectedFiles& protectedFiles,
+                      int pngCompression) {
   std::string error;
   OutputTarget target;
   if (!ResolveOutput(path, IsKnownMagickFormat, &target, &error))
@@ -123,6 +124,13 @@ Status WriteImageFile(MagickWand* wand, const std::string& path,
   MagickClearException(wand);
   MagickSetFormat(wand, target.format.c_str());
   MagickSetImageFormat(wand, target.format.c_str());
+  // Only the level: the filters stay those of ImageMagick's default quality.
+  if (pngCompression >= 0 && pngCompression <= 9) {
+    const char level[2] = {static_cast<char>('0' + pngCompression), '\0'};
+    if (MagickSetOption(wand, "png:compression-level", level) == MagickFalse)
+      return Status::Error(
+          WandFailure(wand, "the PNG compression level could not be set"));
+  }
   size_t length = 0;
   std::unique_ptr<unsigned char, MagickMemoryDeleter> blob(
       MagickGetImageBlob(wand, &length));

@@ -46,9 +46,12 @@ bool ReplaceWithTemporary(const std::string& temporary,
                           const std::string& file, std::string* error);
 
 // Encodes the wand's image in the format the path asks for and writes it to
-// the path's file. An error, with the reason, when it was not written.
+// the path's file. `pngCompression` from 0 to 9 is zlib's level for a PNG
+// (ImageMagick's "png:compression-level"); -1 leaves ImageMagick's choice.
+// An error, with the reason, when it was not written.
 Status WriteImageFile(MagickWand* wand, const std::string& path,
-                      const ProtectedFiles& protectedFiles);
+                      const ProtectedFiles& protectedFiles,
+                      int pngCompression = -1);
 
 // What WriteImageFile would find wrong with `path` before encoding: no
 // allowed format, or anything CheckWriteTarget refuses. A dry run reports

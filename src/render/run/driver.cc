@@ -125,6 +125,7 @@ int RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
               const RunOptions& options, RenderContext* context,
               Outcomes* sink, ProgressDisplay* progress) {
   context->options.layoutOnly = options.dryRun;
+  context->options.pngCompression = options.pngCompression;
   std::vector<CanvasJob> jobs;
   std::vector<size_t> outcomeOf;  // job -> outcome
   for (size_t i = 0; i < outcomes->size(); ++i) {

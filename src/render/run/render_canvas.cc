@@ -152,7 +152,8 @@ void RenderPasses(const CanvasJob& job, RenderContext* context,
     else
       written = CheckOutputPath(info.outputPath, protectedFiles);
   } else {
-    written = WriteImageFile(wand.get(), info.outputPath, protectedFiles);
+    written = WriteImageFile(wand.get(), info.outputPath, protectedFiles,
+                             context->options.pngCompression);
   }
   if (!written.ok())
     Fail(report, Failure::kWrite, written.message());

@@ -33,6 +33,8 @@ struct RunOptions {
   bool dryRun = false;
   // A progress line and a summary on standard error.
   bool progress = false;
+  // zlib's level (0 to 9) for PNG outputs; -1 leaves ImageMagick's default.
+  int pngCompression = -1;
 };
 
 #endif  // QUILLMARK_RENDER_RUN_RUN_OPTIONS_H_
