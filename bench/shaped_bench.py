@@ -10,6 +10,7 @@ benchmark. Renders it, each into a fresh folder, with
     bench/raqm_peer.py fonts.json job.json
     Quillmark fonts.json job.json -jobs=1
     Quillmark fonts.json job.json -jobs=auto
+    Quillmark fonts.json job.json -jobs=auto -png-compression=1
 timing each whole process, checks that each wrote every image, and prints
 canvases per second and Quillmark's speed as a multiple of the peer's. Needs
 Debian's fonts-noto-core and python3-pil with libraqm0. Exits with 1 when a
@@ -97,7 +98,9 @@ def main():
     fonts, job = os.path.join(root, "fonts.json"), os.path.join(root, "job.json")
     runs = [("Pillow + raqm", [sys.executable, os.path.join(HERE, "raqm_peer.py"), fonts, job]),
             ("Quillmark -jobs=1", [quillmark, fonts, job, "-jobs=1"]),
-            ("Quillmark -jobs=auto", [quillmark, fonts, job, "-jobs=auto"])]
+            ("Quillmark -jobs=auto", [quillmark, fonts, job, "-jobs=auto"]),
+            ("  -png-compression=1", [quillmark, fonts, job, "-jobs=auto",
+                                      "-png-compression=1"])]
     failed = False
     peer_rate = None
     print("%d shaped banners (Arabic, Devanagari, Thai)" % args.count)
