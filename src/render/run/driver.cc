@@ -163,17 +163,15 @@ int RenderAll(std::vector<CanvasOutcome>* outcomes, const FontMap& fonts,
   if (options.jobs == 0) {
     // In this process a stop signal is seen between canvases.
     for (size_t job = 0; job < jobs.size(); ++job) {
+      RenderReport report;
       if ((stopped = CaughtStopSignal()) != 0) {
-        RenderReport report;
         report.failure = Failure::kStopped;
         report.failureDetail = StopSignalName(stopped);
-        arrived(job, report);
-        done(job, std::move(report));
       } else {
-        RenderReport report = RenderCanvas(jobs[job], context);
-        arrived(job, report);
-        done(job, std::move(report));
+        report = RenderCanvas(jobs[job], context);
       }
+      arrived(job, report);
+      done(job, std::move(report));
     }
   } else {
     // Side by side, each canvas keeps to its share of the cores.

@@ -1,5 +1,7 @@
 #include "render/text/shaped_layout.h"
 
+#include <functional>
+
 #include "render/layout/horizontal_layout.h"
 #include "render/layout/vertical_layout.h"
 #include "render/typography/block_placement.h"
@@ -33,47 +35,53 @@ std::vector<UnitBreak> ClusterBreaks(
   return breaks;
 }
 
-Layout LayOutShapedLines(const TextInfo& info, bool rtl, float topInset,
-                         const std::vector<std::string>& clusters,
-                         MetricsSource* metrics) {
-  TextInfo item = info;
-  if (rtl && item.alignment != kAlignCentre)
-    item.alignment = item.alignment == kAlignEnd ? kAlignStart : kAlignEnd;
-  if (!UsesTypography(item))
-    return LayOutHorizontal(item, topInset, clusters, metrics);
-  Layout layout;
-  if (item.wrapWords) {
-    layout = LayOutWrappedLines(item, topInset, clusters,
-                                ClusterBreaks(clusters), metrics);
-  } else {
-    layout = LayOutWithSmallestSize(item, [&](const TextInfo& sized) {
-      return LayOutHorizontal(sized, topInset, clusters, metrics);
-    });
-  }
-  if (!AlignBlock(item, metrics, &layout)) {
+namespace {
+
+// The typography of a shaped item over its plain layout: "wrap" by
+// `wrapped`, else "min_size" over `plain`; then "valign".
+Layout Typeset(const TextInfo& info, MetricsSource* metrics,
+               const std::function<Layout(const TextInfo&)>& plain,
+               const std::function<Layout()>& wrapped) {
+  if (!UsesTypography(info))
+    return plain(info);
+  Layout layout =
+      info.wrapWords ? wrapped() : LayOutWithSmallestSize(info, plain);
+  if (!AlignBlock(info, metrics, &layout)) {
     layout.annotations.clear();
     layout.metricsFailed = true;
   }
   return layout;
 }
 
+}  // namespace
+
+Layout LayOutShapedLines(const TextInfo& info, bool rtl, float topInset,
+                         const std::vector<std::string>& clusters,
+                         MetricsSource* metrics) {
+  TextInfo item = info;
+  if (rtl && item.alignment != kAlignCentre)
+    item.alignment = item.alignment == kAlignEnd ? kAlignStart : kAlignEnd;
+  return Typeset(
+      item, metrics,
+      [&](const TextInfo& sized) {
+        return LayOutHorizontal(sized, topInset, clusters, metrics);
+      },
+      [&] {
+        return LayOutWrappedLines(item, topInset, clusters,
+                                  ClusterBreaks(clusters), metrics);
+      });
+}
+
 Layout LayOutShapedColumns(const TextInfo& info, float topInset,
                            const std::vector<std::string>& clusters,
                            MetricsSource* metrics) {
-  if (!UsesTypography(info))
-    return LayOutVertical(info, topInset, clusters, metrics);
-  Layout layout;
-  if (info.wrapWords) {
-    layout = LayOutWrappedColumns(info, topInset, clusters,
-                                  ClusterBreaks(clusters), metrics, false);
-  } else {
-    layout = LayOutWithSmallestSize(info, [&](const TextInfo& sized) {
-      return LayOutVertical(sized, topInset, clusters, metrics);
-    });
-  }
-  if (!AlignBlock(info, metrics, &layout)) {
-    layout.annotations.clear();
-    layout.metricsFailed = true;
-  }
-  return layout;
+  return Typeset(
+      info, metrics,
+      [&](const TextInfo& sized) {
+        return LayOutVertical(sized, topInset, clusters, metrics);
+      },
+      [&] {
+        return LayOutWrappedColumns(info, topInset, clusters,
+                                    ClusterBreaks(clusters), metrics, false);
+      });
 }
