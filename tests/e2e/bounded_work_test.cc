@@ -36,8 +36,8 @@ TEST(BoundedWorkTest, EveryCanvasEndsInTimeAndTheOthersAreWritten) {
       Canvas(700, 240, "distinct.png",
              R"("default": ")" + latin90 + R"(", "font": "sans", "size": 1000,
                 "area": [20, 20, 660, 200], "fill": "red", "adjustToFit": true)"),
-      // A blur far wider than the canvas.
-      Canvas(1, 1, "blur.png", R"("default": "A", "font": "sans", "size": 10,
+      // A blur far wider than the canvas, with ink in every window.
+      Canvas(1, 1, "blur.png", R"("default": "█", "font": "sans", "size": 10,
              "fill": "red", "shadow": "black", "s_size": 800, "s_alpha": 0.5)"),
       // Vertical text drawn far past the canvas.
       Canvas(200, 200, "columns.png",

@@ -21,12 +21,13 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A canvas whose shadow blur takes far longer than the quick canvases:
-// with two workers, the other one writes them all meanwhile.
+// A canvas whose shadow blur takes far longer than the quick canvases (a
+// full block inks the canvas's one pixel, so no window of the blur is
+// empty): with two workers, the other one writes them all meanwhile.
 std::string SlowCanvas() {
   return Canvas(1, 1, "slow.png",
-                R"("default": "A", "font": "sans", "size": 10, "fill": "red",
-                   "shadow": "black", "s_size": 300, "s_alpha": 0.5)");
+                R"("default": "█", "font": "sans", "size": 10, "fill": "red",
+                   "shadow": "black", "s_size": 500, "s_alpha": 0.5)");
 }
 
 bool NoTemporaryFile(const TempDir& dir) {
