@@ -137,27 +137,36 @@ def render(canvas, fonts):
         for xy, text in placed:
             draw.text(xy, text, font=font, fill=fill)
 
-    image = layer
+    with_shadow(layer, ui).save(canvas["output"])
+
+
+def with_shadow(layer, ui):
+    """The drawn text over its drop shadow (the layer itself without one).
+
+    The text's alpha, blurred and coloured, moved along the angle (0 throws
+    it left, 90 down), under the text. Only the text's box and three sigmas
+    around it can hold shadow.
+    """
     blur, opacity = ui.get("s_size", 0), ui.get("s_alpha", 0)
-    if blur > 0 and opacity > 0:
-        # The text's alpha, blurred and coloured, moved along the angle
-        # (0 throws it left, 90 down), under the text.
-        # Only the text's box and three sigmas around it can hold shadow.
-        alpha = layer.getchannel("A")
-        box = alpha.getbbox()
-        if box is not None:
-            margin = math.ceil(3 * blur)
-            box = (max(0, box[0] - margin), max(0, box[1] - margin),
-                   min(size[0], box[2] + margin), min(size[1], box[3] + margin))
-            alpha = alpha.crop(box).filter(ImageFilter.GaussianBlur(blur))
-            shadow = Image.new("RGBA", alpha.size, rgba(ui.get("shadow", "black")))
-            shadow.putalpha(alpha.point(opacity_table(opacity)))
-            angle, distance = math.radians(ui.get("s_angle", 0)), ui.get("s_dist", 0)
-            image = Image.new("RGBA", size, (0, 0, 0, 0))
-            image.paste(shadow, (box[0] + round(-distance * math.cos(angle)),
-                                 box[1] + round(distance * math.sin(angle))))
-            image.alpha_composite(layer)
-    image.save(canvas["output"])
+    if not (blur > 0 and opacity > 0):
+        return layer
+    alpha = layer.getchannel("A")
+    box = alpha.getbbox()
+    if box is None:
+        return layer
+    size = layer.size
+    margin = math.ceil(3 * blur)
+    box = (max(0, box[0] - margin), max(0, box[1] - margin),
+           min(size[0], box[2] + margin), min(size[1], box[3] + margin))
+    alpha = alpha.crop(box).filter(ImageFilter.GaussianBlur(blur))
+    shadow = Image.new("RGBA", alpha.size, rgba(ui.get("shadow", "black")))
+    shadow.putalpha(alpha.point(opacity_table(opacity)))
+    angle, distance = math.radians(ui.get("s_angle", 0)), ui.get("s_dist", 0)
+    image = Image.new("RGBA", size, (0, 0, 0, 0))
+    image.paste(shadow, (box[0] + round(-distance * math.cos(angle)),
+                         box[1] + round(distance * math.sin(angle))))
+    image.alpha_composite(layer)
+    return image
 
 
 def main():

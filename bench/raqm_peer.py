@@ -15,12 +15,14 @@ to give Quillmark's pixels. Outputs are written relative to the current
 folder.
 """
 import json
-import math
 import sys
 import unicodedata
 from functools import lru_cache
 
-from PIL import Image, ImageColor, ImageDraw, ImageFilter, ImageFont
+from PIL import Image, ImageDraw, ImageFont
+
+# The colours and the drop shadow as the plain peer makes them.
+from pillow_peer import rgba, with_shadow
 
 MIN_SIZE = 5
 
@@ -28,13 +30,6 @@ MIN_SIZE = 5
 @lru_cache(maxsize=None)
 def load_font(path, size):
     return ImageFont.truetype(path, size, layout_engine=ImageFont.Layout.RAQM)
-
-
-def rgba(colour, opacity=1.0):
-    if not colour or colour == "none":
-        return (0, 0, 0, 0)
-    r, g, b, a = ImageColor.getcolor(colour, "RGBA")
-    return (r, g, b, round(a * opacity))
 
 
 def clusters(text):
@@ -109,23 +104,7 @@ def render(canvas, fonts):
         for xy, text in placed:
             draw.text(xy, text, font=font, fill=fill)
 
-    image = layer
-    blur, opacity = ui.get("s_size", 0), ui.get("s_alpha", 0)
-    box = layer.getbbox()
-    if blur > 0 and opacity > 0 and box:
-        # Only the text's box and three sigmas around it can hold shadow.
-        m = 3 * blur
-        box = (max(0, box[0] - m), max(0, box[1] - m),
-               min(size[0], box[2] + m), min(size[1], box[3] + m))
-        alpha = layer.getchannel("A").crop(box).filter(ImageFilter.GaussianBlur(blur))
-        shadow = Image.new("RGBA", alpha.size, rgba(ui.get("shadow", "black")))
-        shadow.putalpha(alpha.point(lambda a: round(a * opacity)))
-        angle, distance = math.radians(ui.get("s_angle", 0)), ui.get("s_dist", 0)
-        image = Image.new("RGBA", size, (0, 0, 0, 0))
-        image.paste(shadow, (box[0] + round(-distance * math.cos(angle)),
-                             box[1] + round(distance * math.sin(angle))))
-        image.alpha_composite(layer)
-    image.save(canvas["output"])
+    with_shadow(layer, ui).save(canvas["output"])
 
 
 def main():

@@ -341,14 +341,8 @@ TEST_F(TypographyRenderTest, JobWideSwitchesEqualTheCanvasKeys) {
     EXPECT_TRUE(ReadWholeFile(a.File(name)) == ReadWholeFile(b.File(name)))
         << name;
   // The reports agree but for the seconds each canvas took.
-  auto withoutSeconds = [](std::string text) {
-    std::string out;
-    for (const std::string& line : SplitLines(text))
-      out += line.substr(0, line.find(",\"seconds\":")) + "\n";
-    return out;
-  };
-  EXPECT_EQ(withoutSeconds(ReadWholeFile(a.File("r.jsonl"))),
-            withoutSeconds(ReadWholeFile(b.File("r.jsonl"))));
+  EXPECT_EQ(ReportWithoutSeconds(ReadWholeFile(a.File("r.jsonl"))),
+            ReportWithoutSeconds(ReadWholeFile(b.File("r.jsonl"))));
   // Without the switches the bare job draws something else.
   RunResult plain = RunQuillmark(
       {dir_.File("fonts.json"), dir_.File("bare.json")}, dir_.path(), 60);

@@ -63,6 +63,13 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+std::vector<std::string> ReportWithoutSeconds(const std::string& report) {
+  std::vector<std::string> lines;
+  for (const std::string& line : SplitLines(report))
+    lines.push_back(line.substr(0, line.rfind(",\"seconds\":")));
+  return lines;
+}
+
 RunResult RunQuillmark(const std::vector<std::string>& args,
                        const std::string& cwd, int timeoutSeconds) {
   ProcessOptions options;

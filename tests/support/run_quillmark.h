@@ -52,6 +52,10 @@ bool HasLogPrefix(const std::string& line);
 // `text` split at '\n'; a final '\n' opens no further line.
 std::vector<std::string> SplitLines(const std::string& text);
 
+// The lines of a report file without their last field, the "seconds" the
+// canvas took: what two runs of the same job have in common.
+std::vector<std::string> ReportWithoutSeconds(const std::string& report);
+
 // Waits until a file whose name begins with `prefix` is created in `folder`.
 // False when none appeared before the process `pid` ended or 60 s passed.
 bool WaitForCreation(const std::string& folder, const std::string& prefix,

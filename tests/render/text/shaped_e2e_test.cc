@@ -66,14 +66,6 @@ class ShapedJob : public ::testing::Test {
   std::string reportText_;
 };
 
-// The report's lines without their "seconds".
-std::vector<std::string> WithoutSeconds(const std::string& report) {
-  std::vector<std::string> lines;
-  for (std::string line : SplitLines(report))
-    lines.push_back(line.substr(0, line.rfind(",\"seconds\":")));
-  return lines;
-}
-
 // Opaque pixels of strong colour: far from grey.
 int CountColourful(const RgbaImage& image) {
   int n = 0;
@@ -326,7 +318,7 @@ TEST_F(ShapedJob, WorkersReportTheSameRuns) {
   ASSERT_EQ(Run(canvases, "-jobs=1").exitCode, 0);
   const std::string alone = reportText_;
   ASSERT_EQ(Run(canvases, "-jobs=2").exitCode, 0);
-  EXPECT_EQ(WithoutSeconds(alone), WithoutSeconds(reportText_));
+  EXPECT_EQ(ReportWithoutSeconds(alone), ReportWithoutSeconds(reportText_));
   // Three runs in the first line: Latin, Hebrew, emoji, left to right.
   const rapidjson::Value& runs = Report(0)["lines"][0]["runs"];
   ASSERT_EQ(runs.Size(), 3u);
