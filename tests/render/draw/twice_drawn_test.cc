@@ -6,31 +6,18 @@
 // the remembered polygons out with more than a thousand others drawn on an
 // image of their own.
 #include <MagickWand/MagickWand.h>
-
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "render/magick/handles.h"
+
 namespace {
 
 const char kFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-
-struct WandDeleter {
-  void operator()(MagickWand* wand) const { DestroyMagickWand(wand); }
-};
-struct DrawingDeleter {
-  void operator()(DrawingWand* drawing) const { DestroyDrawingWand(drawing); }
-};
-struct PixelDeleter {
-  void operator()(PixelWand* pixel) const { DestroyPixelWand(pixel); }
-};
-using WandPtr = std::unique_ptr<MagickWand, WandDeleter>;
-using DrawingPtr = std::unique_ptr<DrawingWand, DrawingDeleter>;
-using PixelPtr = std::unique_ptr<PixelWand, PixelDeleter>;
 
 class TwiceDrawnTest : public ::testing::Test {
  protected:
@@ -38,16 +25,16 @@ class TwiceDrawnTest : public ::testing::Test {
   static void TearDownTestSuite() { MagickWandTerminus(); }
 };
 
-WandPtr TransparentImage(size_t columns, size_t rows) {
-  WandPtr wand(NewMagickWand());
-  PixelPtr none(NewPixelWand());
+MagickWandPtr TransparentImage(size_t columns, size_t rows) {
+  MagickWandPtr wand(NewMagickWand());
+  PixelWandPtr none(NewPixelWand());
   PixelSetColor(none.get(), "none");
   MagickNewImage(wand.get(), columns, rows, none.get());
   return wand;
 }
 
 void SetColour(DrawingWand* drawing, bool fill, const std::string& colour) {
-  PixelPtr pixel(NewPixelWand());
+  PixelWandPtr pixel(NewPixelWand());
   PixelSetColor(pixel.get(), colour.c_str());
   if (fill)
     DrawSetFillColor(drawing, pixel.get());
@@ -67,8 +54,8 @@ std::vector<float> Floats(MagickWand* wand) {
 // Pushes every remembered polygon out: 1,100 small rectangles, each at a
 // place of its own, filled on a scratch image.
 void Forget() {
-  WandPtr scratch = TransparentImage(400, 300);
-  DrawingPtr drawing(NewDrawingWand());
+  MagickWandPtr scratch = TransparentImage(400, 300);
+  DrawingWandPtr drawing(NewDrawingWand());
   SetColour(drawing.get(), true, "#808080");
   for (int i = 0; i < 1100; i++) {
     const double x = (i % 40) * 10.0 + 0.25, y = (i / 40) * 10.0 + 0.5;
@@ -165,7 +152,8 @@ void AddShape(DrawingWand* drawing, const Shape& shape) {
 // The first float at which two images differ, or -1.
 long FirstDifference(const std::vector<float>& a, const std::vector<float>& b) {
   for (size_t i = 0; i < a.size(); i++)
-    if (std::memcmp(&a[i], &b[i], sizeof a[i]) != 0) return static_cast<long>(i);
+    if (std::memcmp(&a[i], &b[i], sizeof a[i]) != 0)
+      return static_cast<long>(i);
   return a.size() == b.size() ? -1 : static_cast<long>(a.size());
 }
 
@@ -182,17 +170,17 @@ TEST_F(TwiceDrawnTest, SecondDrawEqualsOneMadeAfterForgetting) {
     for (size_t i = 1; i < shapes.size(); i++)
       if (shapes[i].points == shapes[i - 1].points) repeatedPaths++;
 
-    DrawingPtr drawing(NewDrawingWand());
+    DrawingWandPtr drawing(NewDrawingWand());
     for (const Shape& shape : shapes) AddShape(drawing.get(), shape);
-    WandPtr twice = TransparentImage(columns, rows);
+    MagickWandPtr twice = TransparentImage(columns, rows);
     ASSERT_EQ(MagickDrawImage(twice.get(), drawing.get()), MagickTrue);
     const std::vector<float> once = Floats(twice.get());
     ASSERT_EQ(MagickDrawImage(twice.get(), drawing.get()), MagickTrue);
 
-    WandPtr forgetting = TransparentImage(columns, rows);
+    MagickWandPtr forgetting = TransparentImage(columns, rows);
     for (int pass = 0; pass < 2; pass++)
       for (const Shape& shape : shapes) {
-        DrawingPtr alone(NewDrawingWand());
+        DrawingWandPtr alone(NewDrawingWand());
         AddShape(alone.get(), shape);
         Forget();
         ASSERT_EQ(MagickDrawImage(forgetting.get(), alone.get()), MagickTrue);
